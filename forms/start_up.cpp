@@ -1,0 +1,5 @@
+#include "forms/start_up.h"
+
+namespace trelvane {
+void Main(stdGeneral &, PrintSequence) {}
+}  // namespace trelvane
