@@ -1,0 +1,35 @@
+// The rounding, range and number-to-text rules that the analysis and the report follow.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace trelvane {
+
+// The largest integer not above value. Throws AnalysisFailure(Overflow) when the result
+// lies outside -32768..32767 or value is not a number.
+std::int16_t floorToInt16(double value);
+
+// The nearest integer, halves going to the even neighbour (8.5 -> 8, 17.5 -> 18).
+// Throws AnalysisFailure(Overflow) like floorToInt16.
+std::int16_t roundToInt16(double value);
+
+// numerator / denominator. A non-zero numerator over zero throws
+// AnalysisFailure(DivisionByZero); 0 / 0 gives NaN, which the next floor or round reports
+// as an overflow.
+double divide(double numerator, double denominator);
+
+// Plain digits, a leading "-" only for a negative value, no grouping.
+std::string intToText(std::int16_t value);
+
+// Rounded to 15 significant digits, written without exponent, trailing zeros or a trailing
+// separator (2.8000000000000003 -> "2.8", 40 -> "40").
+std::string doubleToText(double value, std::string_view decimalSeparator = ".");
+
+// A track box's text as a footage: one to four ASCII digits, leading zeros allowed.
+// Anything else gives nothing.
+std::optional<std::int16_t> parseFootage(std::string_view text);
+
+} // namespace trelvane

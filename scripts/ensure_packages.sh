@@ -1,0 +1,30 @@
+# Sourced by the set-up scripts: installs the Debian packages that are missing.
+# As root it calls apt-get directly, otherwise through sudo.
+
+ensure_packages() {
+    local missing=() pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    local as_root=()
+    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+    echo "Installing missing packages: ${missing[*]}"
+    "${as_root[@]}" apt-get update -q
+    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# What every build needs: the toolchain, Qt 6 with printing, CUPS's client library and
+# the fonts whose metrics match the windows' Arial.
+TRELVANE_BUILD_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev libgl-dev libcups2-dev fonts-liberation
+)
+
+# What the test suite needs on top: the test frameworks, clang for the fuzzer, a private
+# CUPS server, poppler to read printed pages back, and a virtual X display.
+TRELVANE_TEST_PACKAGES=(
+    libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+    cups cups-client cups-bsd poppler-utils xvfb xauth
+)
