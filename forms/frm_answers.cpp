@@ -1,0 +1,154 @@
+#include "forms/frm_answers.h"
+
+#include "forms/app_icon.h"
+#include "forms/fonts.h"
+#include "forms/result_label.h"
+#include "forms/twips.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <exception>
+
+namespace trelvane {
+
+namespace {
+
+QGroupBox *frame(const QString &name, const QString &title, const QRect &geometry,
+                 QWidget *parent)
+{
+    auto *box = new QGroupBox(title, parent);
+    box->setObjectName(name);
+    box->setGeometry(geometry);
+    return box;
+}
+
+QLabel *resultLabel(const QString &name, const QString &designText, const QRect &geometry,
+                    QWidget *parent)
+{
+    auto *label = new ResultLabel(designText, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QPushButton *button(const QString &name, const QString &caption, const QString &tip,
+                    const QRect &geometry, QWidget *parent)
+{
+    auto *push = new QPushButton(caption, parent);
+    push->setObjectName(name);
+    push->setFont(buttonFont());
+    push->setToolTip(tip);
+    push->setGeometry(geometry);
+    return push;
+}
+
+} // namespace
+
+frmAnswers::frmAnswers(const stdGeneral &session, PrintSequence printSequence, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_session(session)
+    , m_printSequence(std::move(printSequence))
+    , fraTrackage(frame("fraTrackage", "Trackage Analysis", twipsRect(240, 240, 5295, 1695), this))
+    , fraOperating(
+          frame("fraOperating", "Operating Analysis", twipsRect(240, 2160, 5295, 2055), this))
+    , lblPassSug(resultLabel("lblPassSug", "Passing Siding Suggestion",
+                             twipsRect(240, 360, 4815, 255), fraTrackage))
+    , lblFuncStatus(resultLabel("lblFuncStatus", "Functional Status",
+                                twipsRect(240, 600, 4815, 255), fraTrackage))
+    , lblFuncSug(resultLabel("lblFuncSug", "Functional Suggestion",
+                             twipsRect(600, 840, 4455, 255), fraTrackage))
+    , lblStorStatus(resultLabel("lblStorStatus", "Storage Status",
+                                twipsRect(240, 1080, 4815, 255), fraTrackage))
+    , lblStorSug(resultLabel("lblStorSug", "Storage Suggestion", twipsRect(600, 1320, 4455, 255),
+                             fraTrackage))
+    , lblBasis(resultLabel("lblBasis", "Based on........", twipsRect(240, 360, 4815, 255),
+                           fraOperating))
+    , lblHvy(resultLabel("lblHvy", "Heavy Session", twipsRect(600, 600, 4455, 255), fraOperating))
+    , lblMed(resultLabel("lblMed", "Medium Session", twipsRect(600, 840, 4455, 255), fraOperating))
+    , lblLite(
+          resultLabel("lblLite", "Light Session", twipsRect(600, 1080, 4455, 255), fraOperating))
+    , lblWarn(new QLabel("Warning!  Operation may not be satisfactory using these figures unless "
+                         "functional trackage is redesigned.",
+                         fraOperating))
+    , lblMessage(new QLabel("Sending analysis to printer", this))
+    , cmdPrint(button("cmdPrint", "Print", "Print the analysis", twipsRect(2520, 4440, 1400, 375),
+                      this))
+    , cmdOK(button("cmdOK", "OK", "Return to program", twipsRect(4080, 4440, 1400, 375), this))
+    , tmrMsgTimer(new QTimer(this))
+{
+    setWindowTitle("Trelvane Analysis");
+    setWindowIcon(trelvaneIcon());
+    setFont(windowFont());
+    resize(twipsToPixels(5775), twipsToPixels(5025));
+    setSizeGripEnabled(false);
+
+    lblWarn->setObjectName("lblWarn");
+    lblWarn->setGeometry(twipsRect(360, 1440, 4575, 495));
+    lblWarn->setAlignment(Qt::AlignCenter);
+    lblWarn->setWordWrap(true);
+    lblWarn->setAutoFillBackground(true);
+    QPalette warnColours = lblWarn->palette();
+    warnColours.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    warnColours.setColor(QPalette::Window, QColor(192, 192, 192));
+    lblWarn->setPalette(warnColours);
+
+    lblMessage->setObjectName("lblMessage");
+    QFont messageFont = windowFont();
+    messageFont.setBold(true);
+    lblMessage->setFont(messageFont);
+    lblMessage->setAlignment(Qt::AlignCenter);
+    lblMessage->setWordWrap(true);
+    // It takes the height of its text: two lines at the design's width.
+    const QRect messageArea = twipsRect(585, 4440, 1485, 420);
+    lblMessage->setGeometry(messageArea.x(), messageArea.y(), messageArea.width(),
+                            std::max(messageArea.height(), lblMessage->heightForWidth(
+                                                               messageArea.width())));
+    lblMessage->hide();
+
+    // OK answers both Enter and Esc; Print still takes Enter while it has the focus,
+    // because a dialog's push buttons become the default while focused.
+    cmdOK->setDefault(true);
+    setTabOrder(cmdOK, cmdPrint);
+    cmdOK->setFocus();
+
+    tmrMsgTimer->setObjectName("tmrMsgTimer");
+    tmrMsgTimer->setInterval(2000);
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmAnswers::cmdOK_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmAnswers::cmdPrint_Click);
+    connect(tmrMsgTimer, &QTimer::timeout, this, &frmAnswers::tmrMsgTimer_Timer);
+}
+
+void frmAnswers::cmdOK_Click()
+{
+    accept();
+}
+
+void frmAnswers::cmdPrint_Click()
+{
+    if (!m_printSequence)
+        return;
+    // An exception must not cross the event loop; the window stays open for another try.
+    try {
+        m_printSequence(*this);
+    } catch (const std::exception &failure) {
+        QMessageBox::warning(this, windowTitle(),
+                             QString("The analysis could not be printed: %1")
+                                 .arg(QString::fromLocal8Bit(failure.what())));
+    } catch (...) {
+        QMessageBox::warning(this, windowTitle(), "The analysis could not be printed.");
+    }
+}
+
+void frmAnswers::tmrMsgTimer_Timer()
+{
+    lblMessage->hide();
+    tmrMsgTimer->stop();
+}
+
+} // namespace trelvane

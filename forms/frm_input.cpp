@@ -1,0 +1,356 @@
+#include "forms/frm_input.h"
+
+#include "analysis/analyze.h"
+#include "analysis/number_rules.h"
+#include "analysis/scale_table.h"
+#include "forms/answer_texts.h"
+#include "forms/app_icon.h"
+#include "forms/beep.h"
+#include "forms/entry_rules.h"
+#include "forms/fonts.h"
+#include "forms/frm_answers.h"
+#include "forms/track_box.h"
+#include "forms/twips.h"
+#include "forms/up_down.h"
+#include "forms/version.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace trelvane {
+
+namespace {
+
+QGroupBox *frame(const QString &name, const QString &title, const QRect &geometry,
+                 QWidget *parent)
+{
+    auto *box = new QGroupBox(title, parent);
+    box->setObjectName(name);
+    box->setGeometry(geometry);
+    return box;
+}
+
+QLabel *label(const QString &name, const QString &caption, const QRect &geometry, QWidget *parent)
+{
+    auto *text = new QLabel(caption, parent);
+    text->setObjectName(name);
+    text->setGeometry(geometry);
+    return text;
+}
+
+TrackBox *trackBox(const QString &name, const QString &tip, int top, QWidget *parent)
+{
+    auto *box = new TrackBox(parent);
+    box->setObjectName(name);
+    box->setToolTip(tip);
+    box->setGeometry(twipsRect(1560, top, 615, 285));
+    return box;
+}
+
+QPushButton *button(const QString &name, const QString &caption, const QString &tip, int left,
+                    QWidget *parent)
+{
+    auto *push = new QPushButton(caption, parent);
+    push->setObjectName(name);
+    push->setFont(buttonFont());
+    push->setToolTip(tip);
+    push->setGeometry(twipsRect(left, 3480, 1400, 375));
+    // No Enter or Esc meaning for the whole window.
+    push->setAutoDefault(false);
+    return push;
+}
+
+// Classes 0..3 fill the left column of the rolling-stock frame, 4..7 the right one.
+constexpr std::array<int, 4> kRowTops{720, 1200, 1680, 2160};
+
+int columnLeft(std::size_t index, int leftColumn, int rightColumn)
+{
+    return index < 4 ? leftColumn : rightColumn;
+}
+
+std::array<QLabel *, 8> countLabels(QWidget *parent)
+{
+    std::array<QLabel *, 8> labels{};
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        auto *count = label(QString("lblNoCars%1").arg(i), "0",
+                            twipsRect(columnLeft(i, 600, 2040), kRowTops[i % 4], 495, 255),
+                            parent);
+        count->setFrameStyle(QFrame::Box | QFrame::Plain);
+        count->setAlignment(Qt::AlignCenter);
+        count->setAutoFillBackground(true);
+        count->setBackgroundRole(QPalette::Base);
+        count->setToolTip(
+            QString("Number of %1' cars").arg(kCarClasses[i].lengthFeet));
+        labels[i] = count;
+    }
+    return labels;
+}
+
+std::array<UpDown *, 8> counters(QWidget *parent)
+{
+    std::array<UpDown *, 8> upDowns{};
+    for (std::size_t i = 0; i < upDowns.size(); ++i) {
+        auto *upDown = new UpDown(parent);
+        upDown->setObjectName(QString("udNoCars%1").arg(i));
+        upDown->setGeometry(twipsRect(columnLeft(i, 1080, 2520), kRowTops[i % 4], 195, 255));
+        upDowns[i] = upDown;
+    }
+    return upDowns;
+}
+
+} // namespace
+
+frmInput::frmInput(stdGeneral &session, PrintSequence printSequence, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                          | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint)
+    , m_session(session)
+    , m_printSequence(std::move(printSequence))
+    , fraScale(frame("fraScale", "Scale", twipsRect(240, 240, 975, 2652), this))
+    , fraTrack(frame("fraTrack", "Trackage", twipsRect(1560, 240, 2415, 2655), this))
+    , fraRollStk(frame("fraRollStk", "Rolling Stock", twipsRect(4320, 240, 2965, 2655), this))
+    , optScale(new QButtonGroup(this))
+    , txtPassTrack(trackBox("txtPassTrack",
+                            " Passing track is that used in conjuction with the mainline track in "
+                            "order that trains can meet and pass one another. ",
+                            1200, fraTrack))
+    , txtFuncTrack(trackBox("txtFuncTrack",
+                            " Functional trackage is your maneuvering trackage.  Yard leads, "
+                            "drills, etc. are all functional trackage. ",
+                            1680, fraTrack))
+    , txtStorTrack(trackBox("txtStorTrack",
+                            " Storage trackage consists of your yards, industry track, etc.  Any "
+                            "track which is used to classify or store cars. ",
+                            2160, fraTrack))
+    , lblNoCars(countLabels(fraRollStk))
+    , udNoCars(counters(fraRollStk))
+    , cmdAnalyze(button("cmdAnalyze", "Analyze", "Do the analysis", 4320, this))
+    , cmdExit(button("cmdExit", "Exit", "End the program", 5880, this))
+{
+    setObjectName("frmInput");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(trelvaneIcon());
+    setFont(windowFont());
+    setFixedSize(twipsToPixels(7545), twipsToPixels(4095));
+
+    optScale->setObjectName("optScale");
+    optScale->setExclusive(true);
+    constexpr std::array<int, 6> kOptionTops{360, 720, 1080, 1440, 1800, 2160};
+    for (const ScaleEntry &scale : kScaleTable) {
+        const QString name = QString::fromUtf8(scale.name.data(), qsizetype(scale.name.size()));
+        auto *option = new QRadioButton(name, fraScale);
+        option->setObjectName(QString("optScale%1").arg(scale.index));
+        option->setProperty("Tag", name);
+        option->setToolTip(QString("Select %1 Scale").arg(name));
+        option->setGeometry(twipsRect(240, kOptionTops[std::size_t(scale.index - 1)],
+                                      name.size() > 1 ? 625 : 492, 252));
+        optScale->addButton(option, scale.index);
+    }
+
+    auto *label4 = label("Label4",
+                         "Enter the total footage of track in each category (using actual feet):",
+                         twipsRect(240, 360, 1935, 615), fraTrack);
+    label4->setWordWrap(true);
+    label("Label1", "Passing Track:", twipsRect(240, 1200, 1215, 255), fraTrack);
+    label("Label2", "Functional Track:", twipsRect(240, 1680, 1335, 255), fraTrack);
+    label("Label3", "Storage Track:", twipsRect(240, 2160, 1335, 255), fraTrack);
+
+    label("Label13", "Enter quantity of each car length:", twipsRect(240, 360, 2535, 255),
+          fraRollStk);
+    for (std::size_t i = 0; i < kCarClasses.size(); ++i)
+        label(QString("Label%1").arg(i + 5), QString("%1'").arg(kCarClasses[i].lengthFeet),
+              twipsRect(columnLeft(i, 240, 1680), kRowTops[i % 4], 255, 255), fraRollStk);
+
+    auto *label14 = label("Label14",
+                          "The analysis follows a published rule of thumb for estimating how "
+                          "many cars a model railroad can operate on the trackage it has. Use "
+                          "its figures as a guide for planning operating sessions.",
+                          twipsRect(240, 3000, 3975, 855), this);
+    label14->setWordWrap(true);
+    auto *label15 = label("Label15", " ", twipsRect(0, 3840, 7575, 255), this);
+    label15->setToolTip("Estimates only: what a layout really handles depends on how it is run.");
+
+    // Keyboard order: the scale group, the three boxes, Analyze, Exit, the counters.
+    QList<QWidget *> order;
+    for (QAbstractButton *option : optScale->buttons())
+        order << option;
+    order << txtPassTrack << txtFuncTrack << txtStorTrack << cmdAnalyze << cmdExit;
+    for (UpDown *upDown : udNoCars)
+        order << upDown;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(optScale, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            optScale_Click(id);
+    });
+    txtPassTrack->setKeyPressHandler([this](char16_t &key) { txtPassTrack_KeyPress(key); });
+    txtFuncTrack->setKeyPressHandler([this](char16_t &key) { txtFuncTrack_KeyPress(key); });
+    txtStorTrack->setKeyPressHandler([this](char16_t &key) { txtStorTrack_KeyPress(key); });
+    connect(txtPassTrack, &TrackBox::lostFocus, this, &frmInput::txtPassTrack_LostFocus);
+    connect(txtFuncTrack, &TrackBox::lostFocus, this, &frmInput::txtFuncTrack_LostFocus);
+    connect(txtStorTrack, &TrackBox::lostFocus, this, &frmInput::txtStorTrack_LostFocus);
+    for (std::size_t i = 0; i < udNoCars.size(); ++i)
+        connect(udNoCars[i], &QSpinBox::valueChanged, lblNoCars[i],
+                [count = lblNoCars[i]](int value) { count->setText(QString::number(value)); });
+    connect(cmdAnalyze, &QPushButton::clicked, this, &frmInput::cmdAnalyze_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmInput::cmdExit_Click);
+
+    Form_Load();
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect placed = frameGeometry();
+        placed.moveCenter(screen->availableGeometry().center());
+        move(placed.topLeft());
+    }
+}
+
+void frmInput::Form_Load()
+{
+    setWindowTitle(QString("Trelvane   v%1.%2.%3")
+                       .arg(kVersionMajor)
+                       .arg(kVersionMinor)
+                       .arg(kVersionRevision));
+    // Checking the option in code runs optScale_Click, as a click would.
+    optScale->button(kDefaultScaleIndex)->setChecked(true);
+    fillCarFactors(m_session);
+}
+
+void frmInput::optScale_Click(int index)
+{
+    if (!selectScale(m_session, index))
+        return;
+    m_session.strScale = optScale->button(index)->property("Tag").toString().toStdString();
+}
+
+void frmInput::footageKeyPress(char16_t &keyAscii)
+{
+    if (!isFootageCharacter(keyAscii)) {
+        keyAscii = 0;
+        systemBeep();
+    }
+}
+
+void frmInput::txtPassTrack_KeyPress(char16_t &keyAscii)
+{
+    footageKeyPress(keyAscii);
+}
+
+void frmInput::txtFuncTrack_KeyPress(char16_t &keyAscii)
+{
+    footageKeyPress(keyAscii);
+}
+
+void frmInput::txtStorTrack_KeyPress(char16_t &keyAscii)
+{
+    footageKeyPress(keyAscii);
+}
+
+void frmInput::commitFootage(TrackBox &box, std::int16_t &field)
+{
+    const std::string text = box.text().toStdString();
+    box.setText(QString::fromStdString(committedFootageText(text)));
+    if (const auto footage = committedFootage(text))
+        field = *footage;
+    else
+        box.setText(QString::fromStdString(intToText(field))); // keeps box and field in step
+}
+
+void frmInput::txtPassTrack_LostFocus()
+{
+    commitFootage(*txtPassTrack, m_session.intPassTrack);
+}
+
+void frmInput::txtFuncTrack_LostFocus()
+{
+    commitFootage(*txtFuncTrack, m_session.intFuncTrack);
+}
+
+void frmInput::txtStorTrack_LostFocus()
+{
+    commitFootage(*txtStorTrack, m_session.intStorTrack);
+}
+
+CarCounts frmInput::carCounts() const
+{
+    CarCounts counts{};
+    for (std::size_t i = 0; i < udNoCars.size(); ++i)
+        counts[i] = udNoCars[i]->value();
+    return counts;
+}
+
+void frmInput::cmdAnalyze_Click()
+{
+    // A click that does not take the focus (or a shortcut) still analyses the typed value.
+    if (focusWidget() == txtPassTrack)
+        txtPassTrack_LostFocus();
+    else if (focusWidget() == txtFuncTrack)
+        txtFuncTrack_LostFocus();
+    else if (focusWidget() == txtStorTrack)
+        txtStorTrack_LostFocus();
+
+    AnalysisOutcome outcome = FailureKind::Undetermined;
+    try {
+        outcome = Analyze(m_session, carCounts(), QLocale().decimalPoint().toStdString());
+    } catch (...) {
+        outcome = FailureKind::Undetermined;
+    }
+    if (const auto *kind = std::get_if<FailureKind>(&outcome)) {
+        showFailure(*kind);
+        return;
+    }
+    try {
+        ShowAnswers(std::get<AnalysisResult>(outcome));
+    } catch (...) {
+        showFailure(FailureKind::Undetermined);
+    }
+}
+
+void frmInput::ShowAnswers(const AnalysisResult &result)
+{
+    frmAnswers answers(m_session, m_printSequence, this);
+    answers.lblPassSug->setText(QString::fromStdString(result.passSuggestion));
+    answers.lblFuncStatus->setText(QString::fromStdString(result.funcStatus));
+    answers.lblFuncSug->setText(QString::fromStdString(result.funcSuggestion));
+    answers.lblStorStatus->setText(QString::fromStdString(result.storStatus));
+    answers.lblStorSug->setText(QString::fromStdString(result.storSuggestion));
+    answers.lblBasis->setText(QString::fromStdString(result.basisLine));
+    const SessionSentences sentences =
+        sessionSentences(result.heavyCars, result.averageCars, result.lightCars);
+    answers.lblHvy->setText(QString::fromStdString(sentences.heavy));
+    answers.lblMed->setText(QString::fromStdString(sentences.average));
+    answers.lblLite->setText(QString::fromStdString(sentences.light));
+    answers.lblWarn->setVisible(showsFunctionalWarning(m_session.intFuncPct));
+    answers.exec();
+}
+
+void frmInput::showFailure(FailureKind kind)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kFailureTitle.data(),
+                                                            qsizetype(kFailureTitle.size())),
+                    QString::fromStdString(failureMessageText(kind)), QMessageBox::Ok, this);
+    box.setObjectName("failureMessage");
+    box.exec();
+}
+
+void frmInput::cmdExit_Click()
+{
+    close();
+}
+
+void frmInput::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    // The input window is the program: once it goes, nothing is left to run.
+    QCoreApplication::quit();
+}
+
+} // namespace trelvane
