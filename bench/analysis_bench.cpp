@@ -1,0 +1,58 @@
+// How long one analysis takes, texts included, and the equivalent-car count alone.
+#include "analysis/analyze.h"
+#include "analysis/session_state.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace trelvane;
+
+stdGeneral layoutSession(int scale)
+{
+    stdGeneral session;
+    fillCarFactors(session);
+    selectScale(session, scale);
+    session.intPassTrack = 1;
+    session.intFuncTrack = 18;
+    session.intStorTrack = 20;
+    return session;
+}
+
+// A mixed roster that saturates the functional and the storage trackage and is short of
+// passing track, so that every text is built in its longest form.
+constexpr CarCounts kRoster{3, 12, 4, 3, 2, 1, 2, 1};
+
+void BM_Analyze(benchmark::State &state)
+{
+    stdGeneral session = layoutSession(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        AnalysisOutcome outcome = Analyze(session, kRoster);
+        benchmark::DoNotOptimize(outcome);
+    }
+}
+BENCHMARK(BM_Analyze)->Arg(3)->Arg(2); // HO and N
+
+void BM_AnalyzeFailing(benchmark::State &state)
+{
+    stdGeneral session = layoutSession(3);
+    session.intFuncTrack = 0;
+    for (auto _ : state) {
+        AnalysisOutcome outcome = Analyze(session, kRoster);
+        benchmark::DoNotOptimize(outcome);
+    }
+}
+BENCHMARK(BM_AnalyzeFailing);
+
+void BM_CountEquivCars(benchmark::State &state)
+{
+    stdGeneral session = layoutSession(3);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(CountEquivCars(session, kRoster));
+    }
+}
+BENCHMARK(BM_CountEquivCars);
+
+} // namespace
+
+BENCHMARK_MAIN();
