@@ -1,0 +1,36 @@
+// The railroad-name prompt: asks for the name the report is prepared for and answers,
+// through the session's strRoadName and blnPrintOK, whether to print at all.
+#pragma once
+
+#include "analysis/session_state.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+namespace trelvane {
+
+class frmGetRoad : public QDialog {
+    Q_OBJECT
+public:
+    // Loads at once: blnPrintOK is cleared and the box shows the name stored last.
+    frmGetRoad(stdGeneral &session, QWidget *parent);
+
+    QLineEdit *const txtRoadName;
+    QPushButton *const cmdOK;
+    QPushButton *const cmdCancel;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Form_Load();
+    void txtRoadName_LostFocus();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    stdGeneral &m_session;
+};
+
+} // namespace trelvane

@@ -1,0 +1,77 @@
+#include "report/cups_queue.h"
+
+#include <cups/cups.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace trelvane {
+namespace {
+
+QString lastCupsError() { return QString::fromUtf8(cupsLastErrorString()); }
+
+// The server's refusals and a lost connection call for different advice.
+PrintFailureKind kindOfLastError()
+{
+    const ipp_status_t status = cupsLastError();
+    return status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE ? PrintFailureKind::ServerUnreachable
+                                                          : PrintFailureKind::JobRefused;
+}
+
+QString serverName() { return QString::fromUtf8(cupsServer()); }
+
+} // namespace
+
+void CupsDefaultQueue::HttpClose::operator()(http_t *http) const { httpClose(http); }
+
+CupsDefaultQueue::CupsDefaultQueue()
+{
+    http_.reset(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                             30000, nullptr));
+    if (!http_) {
+        const int error = errno;
+        throw PrintFailure(PrintFailureKind::ServerUnreachable, serverName(),
+                           QString::fromLocal8Bit(std::strerror(error)));
+    }
+
+    cups_dest_t *dest = cupsGetNamedDest(http_.get(), nullptr, nullptr);
+    if (!dest) {
+        const ipp_status_t status = cupsLastError();
+        if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+            throw PrintFailure(PrintFailureKind::ServerUnreachable, serverName(), lastCupsError());
+        // An unset default leaves no message; a default that names a missing queue has one.
+        throw PrintFailure(PrintFailureKind::NoDefaultPrinter, serverName(),
+                           status > IPP_STATUS_OK_CONFLICTING ? lastCupsError() : QString());
+    }
+    name_ = QString::fromUtf8(dest->name);
+    cupsFreeDests(1, dest);
+}
+
+CupsDefaultQueue::~CupsDefaultQueue() = default;
+
+void CupsDefaultQueue::submitPdf(const QByteArray &pdf, const QString &title)
+{
+    const QByteArray queue = name_.toUtf8();
+    const QByteArray jobTitle = title.toUtf8();
+
+    const int job = cupsCreateJob(http_.get(), queue.constData(), jobTitle.constData(), 0, nullptr);
+    if (job == 0)
+        throw PrintFailure(kindOfLastError(), name_, lastCupsError());
+
+    const auto fail = [&]() {
+        const PrintFailure failure(kindOfLastError(), name_, lastCupsError());
+        // Leave no half-sent job behind in the queue.
+        cupsCancelJob2(http_.get(), queue.constData(), job, 0);
+        throw failure;
+    };
+    if (cupsStartDocument(http_.get(), queue.constData(), job, jobTitle.constData(),
+                          CUPS_FORMAT_PDF, 1) != HTTP_STATUS_CONTINUE)
+        fail();
+    if (cupsWriteRequestData(http_.get(), pdf.constData(), static_cast<size_t>(pdf.size()))
+        != HTTP_STATUS_CONTINUE)
+        fail();
+    if (cupsFinishDocument(http_.get(), queue.constData()) > IPP_STATUS_OK_CONFLICTING)
+        fail();
+}
+
+} // namespace trelvane

@@ -1,0 +1,31 @@
+// What the report needs of a printer: lines of text pieces and zone advances, the type
+// size, bold type, and the end of the document. Failures are thrown as PrintFailure.
+#pragma once
+
+#include <QString>
+
+#include <variant>
+#include <vector>
+
+namespace trelvane {
+
+// Moves the print position to the start of the next 14-column print zone.
+struct ZoneAdvance {
+    bool operator==(const ZoneAdvance &) const = default;
+};
+
+using Piece = std::variant<QString, ZoneAdvance>;
+
+class PrinterLayer {
+public:
+    virtual ~PrinterLayer() = default;
+
+    virtual void printEmptyLine() = 0;
+    virtual void printLine(const std::vector<Piece> &pieces) = 0;
+    virtual void setTypeSize(double points) = 0;
+    virtual void setBold(bool on) = 0;
+    // Finishes the page and hands the document over; it has gone only when this returns.
+    virtual void endDocument() = 0;
+};
+
+} // namespace trelvane
