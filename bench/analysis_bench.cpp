@@ -1,5 +1,6 @@
 // How long one analysis takes, texts included, and the equivalent-car count alone.
 #include "analysis/analyze.h"
+#include "analysis/number_rules.h"
 #include "analysis/session_state.h"
 
 #include <benchmark/benchmark.h>
@@ -23,15 +24,29 @@ stdGeneral layoutSession(int scale)
 // passing track, so that every text is built in its longest form.
 constexpr CarCounts kRoster{3, 12, 4, 3, 2, 1, 2, 1};
 
-void BM_Analyze(benchmark::State &state)
+void BM_AnalyzeEveryText(benchmark::State &state)
 {
-    stdGeneral session = layoutSession(static_cast<int>(state.range(0)));
+    stdGeneral session = layoutSession(3);
     for (auto _ : state) {
         AnalysisOutcome outcome = Analyze(session, kRoster);
         benchmark::DoNotOptimize(outcome);
     }
 }
-BENCHMARK(BM_Analyze)->Arg(3)->Arg(2); // HO and N
+BENCHMARK(BM_AnalyzeEveryText);
+
+// The same roster on ample trackage: every verdict ADEQUATE, no functional suggestion.
+void BM_AnalyzeAdequate(benchmark::State &state)
+{
+    stdGeneral session = layoutSession(3);
+    session.intPassTrack = 100;
+    session.intFuncTrack = 200;
+    session.intStorTrack = 200;
+    for (auto _ : state) {
+        AnalysisOutcome outcome = Analyze(session, kRoster);
+        benchmark::DoNotOptimize(outcome);
+    }
+}
+BENCHMARK(BM_AnalyzeAdequate);
 
 void BM_AnalyzeFailing(benchmark::State &state)
 {
@@ -52,6 +67,17 @@ void BM_CountEquivCars(benchmark::State &state)
     }
 }
 BENCHMARK(BM_CountEquivCars);
+
+// The functional suggestion's number, the costliest text of an analysis.
+void BM_DoubleToText(benchmark::State &state)
+{
+    double value = 36 * 0.4;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(value);
+        benchmark::DoNotOptimize(doubleToText(value));
+    }
+}
+BENCHMARK(BM_DoubleToText);
 
 } // namespace
 

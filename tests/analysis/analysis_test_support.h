@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace trelvane {
 
@@ -85,6 +86,17 @@ inline CarCounts fortyFootCars(std::int32_t n)
     counts[1] = n;
     return counts;
 }
+
+// Rows show as their names in failure messages instead of a byte dump. The unnamed
+// namespace is the one each test file puts its rows in.
+namespace {
+template <class Row>
+    requires requires(const Row &row) { std::string_view(row.name); }
+void PrintTo(const Row &row, std::ostream *os)
+{
+    *os << row.name;
+}
+} // namespace
 
 // Names each instantiated row after its case.
 struct RowName {
