@@ -205,6 +205,8 @@ frmInput::frmInput(stdGeneral &session, PrintSequence printSequence, QWidget *pa
     connect(cmdExit, &QPushButton::clicked, this, &frmInput::cmdExit_Click);
 
     Form_Load();
+    // The window opens with the focus on its first stop, the selected scale.
+    optScale->checkedButton()->setFocus();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect placed = frameGeometry();

@@ -1,10 +1,56 @@
 #include "forms/up_down.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QStyleOptionComplex>
 #include <QWheelEvent>
 
 namespace trelvane {
+
+namespace {
+
+// The arrows take the whole control, one half each, as an up-down control's do; the
+// toolkit's spin box would squeeze them beside an edit field this control has none of.
+class UpDownStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option,
+                         SubControl part, const QWidget *widget) const override
+    {
+        if (control != CC_SpinBox)
+            return QProxyStyle::subControlRect(control, option, part, widget);
+        const QRect whole = option->rect;
+        const int upperHeight = whole.height() / 2;
+        switch (part) {
+        case SC_SpinBoxUp:
+            return QRect(whole.left(), whole.top(), whole.width(), upperHeight);
+        case SC_SpinBoxDown:
+            return QRect(whole.left(), whole.top() + upperHeight, whole.width(),
+                         whole.height() - upperHeight);
+        case SC_SpinBoxEditField:
+            return QRect();
+        default:
+            return whole;
+        }
+    }
+};
+
+QStyle *upDownStyle()
+{
+    // One for all counters; the application outlives every window, so it owns the style.
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new UpDownStyle();
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+} // namespace
 
 UpDown::UpDown(QWidget *parent)
     : QSpinBox(parent)
@@ -14,6 +60,7 @@ UpDown::UpDown(QWidget *parent)
     setWrapping(false);
     setFocusPolicy(Qt::StrongFocus);
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    setStyle(upDownStyle());
     // The count label shows the value; an editor here would let typing bypass the bounds.
     lineEdit()->setReadOnly(true);
     lineEdit()->hide();

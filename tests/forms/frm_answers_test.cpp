@@ -1,0 +1,234 @@
+// The results window on its own: its design state, its keys, the printing message and
+// its timer, and long result texts.
+#include "gui_test_support.h"
+
+#include "analysis/session_state.h"
+#include "forms/frm_answers.h"
+#include "forms/result_label.h"
+
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolTip>
+
+#include <memory>
+#include <stdexcept>
+
+using namespace trelvane;
+
+class FrmAnswersTest : public QObject {
+    Q_OBJECT
+
+private:
+    stdGeneral m_session;
+    std::unique_ptr<QWidget> m_owner;
+    QPointer<frmAnswers> m_answers;
+    int m_prints = 0;
+    bool m_printFails = false;
+
+    void open()
+    {
+        m_answers = new frmAnswers(
+            m_session,
+            [this](frmAnswers &answers) {
+                ++m_prints;
+                if (m_printFails)
+                    throw std::runtime_error("no printer");
+                answers.lblMessage->show();
+                answers.tmrMsgTimer->start();
+            },
+            m_owner.get());
+        m_answers->open();
+        QVERIFY(QTest::qWaitForWindowActive(m_answers));
+    }
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    void init()
+    {
+        m_prints = 0;
+        m_printFails = false;
+        m_owner = std::make_unique<QWidget>();
+        m_owner->setGeometry(150, 200, 503, 273);
+        m_owner->show();
+        open();
+    }
+
+    void cleanup() { m_owner.reset(); }
+
+    void shouldHaveDefaultValue()
+    {
+        QCOMPARE(m_answers->windowTitle(), QString("Trelvane Analysis"));
+        QCOMPARE(m_answers->size(), QSize(385, 335));
+        QVERIFY(!(m_answers->windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(m_answers->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(m_answers->windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(m_answers->minimumSize() != m_answers->maximumSize()); // sizable
+        QVERIFY(!m_answers->windowIcon().isNull());
+        QCOMPARE(m_answers->lblPassSug->text(), QString("Passing Siding Suggestion"));
+        QCOMPARE(m_answers->lblBasis->text(), QString("Based on........"));
+        QCOMPARE(m_answers->lblMed->text(), QString("Medium Session"));
+        QCOMPARE(m_answers->lblWarn->text(),
+                 QString("Warning!  Operation may not be satisfactory using these figures unless "
+                         "functional trackage is redesigned."));
+        QVERIFY(m_answers->lblWarn->isVisible());
+        QVERIFY(!m_answers->lblMessage->isVisible());
+        QCOMPARE(m_answers->lblMessage->text(), QString("Sending analysis to printer"));
+        QVERIFY(m_answers->lblMessage->font().bold());
+        QVERIFY(!m_answers->tmrMsgTimer->isActive());
+        QCOMPARE(m_answers->tmrMsgTimer->interval(), 2000);
+        QVERIFY(m_answers->cmdOK->isDefault());
+        QCOMPARE(m_answers->cmdOK->toolTip(), QString("Return to program"));
+        QCOMPARE(m_answers->cmdPrint->toolTip(), QString("Print the analysis"));
+        QCOMPARE(QApplication::focusWidget(), m_answers->cmdOK);
+        // Centred over the window that opened it.
+        QCOMPARE(m_answers->geometry().center(), m_owner->geometry().center());
+    }
+
+    void warningColours()
+    {
+        QLabel *warn = m_answers->lblWarn;
+        QCOMPARE(warn->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QCOMPARE(warn->palette().color(QPalette::Window), QColor(192, 192, 192));
+        QVERIFY(warn->autoFillBackground());
+        QVERIFY(warn->wordWrap());
+        QCOMPARE(warn->alignment(), Qt::AlignCenter);
+        // Two lines fit in its 33 pixels.
+        QVERIFY(warn->heightForWidth(warn->width()) <= warn->height());
+        const QImage drawn = warn->grab().toImage();
+        QCOMPARE(QColor(drawn.pixel(1, 1)), QColor(192, 192, 192));
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<int>("prints");
+
+        QTest::newRow("Enter on OK closes") << "cmdOK" << int(Qt::Key_Return) << true << 0;
+        QTest::newRow("keypad Enter on OK closes") << "cmdOK" << int(Qt::Key_Enter) << true << 0;
+        QTest::newRow("Space on OK closes") << "cmdOK" << int(Qt::Key_Space) << true << 0;
+        QTest::newRow("Esc on OK closes") << "cmdOK" << int(Qt::Key_Escape) << true << 0;
+        QTest::newRow("Esc on Print closes") << "cmdPrint" << int(Qt::Key_Escape) << true << 0;
+        QTest::newRow("Enter on Print prints") << "cmdPrint" << int(Qt::Key_Return) << false << 1;
+        QTest::newRow("Space on Print prints") << "cmdPrint" << int(Qt::Key_Space) << false << 1;
+    }
+
+    void keys()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(bool, closes);
+        QFETCH(int, prints);
+
+        QSignalSpy finished(m_answers.data(), &QDialog::finished);
+        auto *button = m_answers->findChild<QPushButton *>(focus);
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key(key));
+
+        QCOMPARE(m_answers->isVisible(), !closes);
+        QCOMPARE(finished.size(), closes ? 1 : 0);
+        QCOMPARE(m_prints, prints);
+    }
+
+    void closeBoxCloses()
+    {
+        QSignalSpy finished(m_answers.data(), &QDialog::finished);
+        QVERIFY(m_answers->close());
+        QCOMPARE(finished.size(), 1);
+        QVERIFY(!m_answers->isVisible());
+    }
+
+    void tabOrder()
+    {
+        QCOMPARE(QApplication::focusWidget(), m_answers->cmdOK);
+        QTest::keyClick(m_answers, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), m_answers->cmdPrint);
+        QTest::keyClick(m_answers, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), m_answers->cmdOK);
+    }
+
+    void timerEndsThePrintingMessage()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(m_answers->cmdPrint, Qt::LeftButton);
+        QVERIFY(m_answers->lblMessage->isVisible());
+        QVERIFY(m_answers->tmrMsgTimer->isActive());
+
+        QTRY_VERIFY_WITH_TIMEOUT(!m_answers->lblMessage->isVisible(), 4000);
+        QVERIFY2(clock.elapsed() >= 1900, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!m_answers->tmrMsgTimer->isActive()); // one tick, then it stops itself
+        QVERIFY(m_answers->isVisible());
+    }
+
+    void closingWhileTheMessageShows()
+    {
+        QTest::mouseClick(m_answers->cmdPrint, Qt::LeftButton);
+        QVERIFY(m_answers->lblMessage->isVisible());
+        QTest::keyClick(m_answers, Qt::Key_Escape);
+        QVERIFY(!m_answers->isVisible());
+        delete m_answers;
+
+        open();
+        QVERIFY(!m_answers->lblMessage->isVisible());
+        QVERIFY(!m_answers->tmrMsgTimer->isActive());
+    }
+
+    void aFailedPrintLeavesTheWindowOpen()
+    {
+        m_printFails = true;
+        QString reported;
+        test::whenModalOpens(
+            [&reported](QWidget *modal) {
+                if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                    reported = box->text();
+                    QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+                }
+            },
+            m_answers);
+        QTest::mouseClick(m_answers->cmdPrint, Qt::LeftButton);
+        QCOMPARE(reported, QString("The analysis could not be printed: no printer"));
+        QVERIFY(m_answers->isVisible());
+        QVERIFY(!m_answers->lblMessage->isVisible());
+    }
+
+    void longTextsStayReadable_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("shortened");
+        QTest::newRow("a long storage suggestion")
+            << "Use a max. of 160 cars in service, or add 40 ft. of storage track." << true;
+        QTest::newRow("a short one") << "Use a max. of 160 cars in service." << false;
+    }
+
+    void longTextsStayReadable()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, shortened);
+
+        auto *label = qobject_cast<ResultLabel *>(m_answers->lblStorSug);
+        QVERIFY(label);
+        label->setText(text);
+        QCOMPARE(label->text(), text); // the report prints the caption as it stands
+        QCOMPARE(label->isElided(), shortened);
+
+        const QPoint inside(10, label->height() / 2);
+        QHelpEvent help(QEvent::ToolTip, inside, label->mapToGlobal(inside));
+        QApplication::sendEvent(label, &help);
+        QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(),
+                 shortened ? text : QString());
+        QToolTip::hideText();
+    }
+};
+
+QTEST_MAIN(FrmAnswersTest)
+#include "frm_answers_test.moc"
