@@ -6,11 +6,11 @@
 #include "forms/print_sequence_hook.h"
 
 #include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 
 class QGroupBox;
-class QLabel;
-class QPushButton;
-class QTimer;
 
 namespace trelvane {
 
