@@ -34,7 +34,7 @@ std::string passingSuggestion(const stdGeneral &session)
     std::int16_t shortfall = roundToInt16(neededFeet - session.intPassTrack);
     if (shortfall < 1)
         shortfall = 1;
-    return intToText(shortfall) + " ft. of mainline passing track should be added.";
+    return concat({intToText(shortfall), " ft. of mainline passing track should be added."});
 }
 
 StorageBand storageBand(std::int16_t storPct)
@@ -72,9 +72,9 @@ AnalysisResult runAnalysis(stdGeneral &session, const CarCounts &carCounts,
                                                     : "Functional trackage is ADEQUATE.";
     } else {
         result.funcStatus = "Functional trackage is SATURATED!";
-        result.funcSuggestion = "Move no more than "
-            + doubleToText(session.intFuncCap * 0.4, decimalSeparator)
-            + " cars, or REDESIGN trackage.";
+        result.funcSuggestion =
+            concat({"Move no more than ", doubleToText(session.intFuncCap * 0.4, decimalSeparator),
+                    " cars, or REDESIGN trackage."});
     }
 
     const StorageBand band = storageBand(session.intStorPct);
@@ -89,17 +89,17 @@ AnalysisResult runAnalysis(stdGeneral &session, const CarCounts &carCounts,
         result.storStatus = "Yard capacity is ADEQUATE.";
         break;
     }
-    result.storSuggestion = "Use a max. of " + intToText(maxStorCars) + " cars in service";
-    result.storSuggestion += band == StorageBand::Adequate
-        ? std::string(".")
-        : ", or add " + intToText(addStorFt) + " ft. of storage track.";
+    result.storSuggestion = band == StorageBand::Adequate
+        ? concat({"Use a max. of ", intToText(maxStorCars), " cars in service."})
+        : concat({"Use a max. of ", intToText(maxStorCars), " cars in service, or add ",
+                  intToText(addStorFt), " ft. of storage track."});
 
     // Only a saturated yard bases the sessions on the recommended maximum.
     const std::int16_t basisCars =
         band == StorageBand::Saturated ? maxStorCars : session.intEquivCars;
-    result.basisLine = band == StorageBand::Saturated
-        ? "Based on the RECOMMENDATION of " + intToText(basisCars) + " cars in service:"
-        : "Based on " + intToText(basisCars) + " cars in service:";
+    result.basisLine = concat({band == StorageBand::Saturated ? "Based on the RECOMMENDATION of "
+                                                              : "Based on ",
+                               intToText(basisCars), " cars in service:"});
     result.heavyCars = floorToInt16(basisCars * 0.7);
     result.averageCars = floorToInt16(basisCars * 0.5);
     result.lightCars = floorToInt16(basisCars * 0.25);

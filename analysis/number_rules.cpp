@@ -4,8 +4,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace trelvane {
 
@@ -57,41 +55,38 @@ std::string doubleToText(double value, std::string_view decimalSeparator)
     if (!std::isfinite(value))
         throw AnalysisFailure(FailureKind::Undetermined);
 
-    // Fifteen significant digits in scientific form give the digits and the exponent;
-    // the plain form is then laid out by hand, with no exponent ever.
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-    const std::string_view scientific(buffer);
-    const std::size_t ePos = scientific.find('e');
-    std::string digits;
-    for (char c : scientific.substr(0, ePos))
-        if (c != '.')
-            digits += c;
-    const int exponent = std::atoi(buffer + ePos + 1);
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-
-    std::string integerPart;
-    std::string fractionPart;
-    if (exponent < 0) {
-        integerPart = "0";
-        fractionPart = std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-    } else {
-        const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= integerDigits) {
-            integerPart = digits + std::string(integerDigits - digits.size(), '0');
-        } else {
-            integerPart = digits.substr(0, integerDigits);
-            fractionPart = digits.substr(integerDigits);
-        }
+    // Fifteen significant digits, without trailing zeros. Where that form needs an
+    // exponent (beyond 1e15 or below 1e-4), the rounded value is written again in the
+    // shortest plain form that reads back as it. to_chars, unlike printf, ignores the C
+    // locale that the windowing toolkit sets from the environment.
+    char buffer[400]; // room for the longest plain form of any double
+    char *const end = buffer + sizeof buffer;
+    auto written = std::to_chars(buffer, end, value, std::chars_format::general, 15);
+    if (std::string_view(buffer, static_cast<std::size_t>(written.ptr - buffer)).find('e')
+        != std::string_view::npos) {
+        double rounded = value;
+        std::from_chars(buffer, written.ptr, rounded);
+        written = std::to_chars(buffer, end, rounded, std::chars_format::fixed);
     }
+    if (written.ec != std::errc())
+        throw AnalysisFailure(FailureKind::Undetermined);
 
-    std::string text = value < 0 ? "-" : "";
-    text += integerPart;
-    if (!fractionPart.empty()) {
-        text += decimalSeparator;
-        text += fractionPart;
-    }
+    const std::string_view plain(buffer, static_cast<std::size_t>(written.ptr - buffer));
+    const std::size_t point = plain.find('.');
+    if (point == std::string_view::npos)
+        return std::string(plain);
+    return concat({plain.substr(0, point), decimalSeparator, plain.substr(point + 1)});
+}
+
+std::string concat(std::initializer_list<std::string_view> pieces)
+{
+    std::size_t size = 0;
+    for (std::string_view piece : pieces)
+        size += piece.size();
+    std::string text;
+    text.reserve(size);
+    for (std::string_view piece : pieces)
+        text += piece;
     return text;
 }
 

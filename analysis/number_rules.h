@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,9 @@ std::string intToText(std::int16_t value);
 // Rounded to 15 significant digits, written without exponent, trailing zeros or a trailing
 // separator (2.8000000000000003 -> "2.8", 40 -> "40").
 std::string doubleToText(double value, std::string_view decimalSeparator = ".");
+
+// The pieces joined into one text, allocated once.
+std::string concat(std::initializer_list<std::string_view> pieces);
 
 // A track box's text as a footage: one to four ASCII digits, leading zeros allowed.
 // Anything else gives nothing.
