@@ -1,0 +1,196 @@
+// The report through the real CUPS route, against a private server: what the queue
+// receives, and each way the printing system can refuse it.
+#include "pdf_reading.h"
+#include "private_cups_server.h"
+#include "report_samples.h"
+
+#include "report/analysis_report.h"
+#include "report/cups_queue.h"
+#include "report/print_failure.h"
+#include "report/print_failure_text.h"
+#include "report/report_routes.h"
+
+#include <QPrinterInfo>
+#include <QtTest>
+
+using namespace trelvane;
+using namespace trelvane::test;
+
+Q_DECLARE_METATYPE(trelvane::PrintFailureKind)
+
+namespace {
+
+enum class Situation { QueueRejecting, ServerStopped, NoQueueAtAll, DefaultNamesMissingQueue };
+
+const QStringList kSaturatedExactLines = {
+    "*** TRELVANE ***",
+    "Prepared for Pine Ridge",
+    "Date:  3/5/2026",
+    "Input data furnished:",
+    "      Your SCALE:  HO",
+    "      Mainline PASSING track length:  10 ft.",
+    "      FUNCTIONAL track length:  18 ft.",
+    "      Total STORAGE track length:  100 ft.",
+    "      EQUIVALENT number of 40' cars in service:  30",
+    "*** TRACKAGE ANALYSIS ***",
+    "Passing trackage is ADEQUATE.",
+    "Functional trackage is SATURATED!",
+    "      Move no more than 14.4 cars, or REDESIGN trackage.",
+    "Yard capacity is ADEQUATE.",
+    "      Use a max. of 160 cars in service.",
+    "*** OPERATING ANALYSIS ***",
+    "Based on 30 cars in service:",
+    "      Move 21 cars for a HEAVY session.",
+    "      Move 15 cars for an AVERAGE session.",
+    "      Move 7 cars for a LIGHT session.",
+    // pdftohtml reads the gap before the second zone as one blank
+    "      Warning! Operation may not be satisfactory using these",
+    "figures unless functional trackage is redesigned.",
+};
+
+QStringList texts(const QList<PdfTextLine> &lines)
+{
+    QStringList result;
+    for (const PdfTextLine &line : lines)
+        result << line.text;
+    return result;
+}
+
+} // namespace
+
+class CupsPrintingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void defaultQueueIsThePrivateOne();
+    void printedReportArrivesWhole();
+    void refusalIsReported_data();
+    void refusalIsReported();
+
+private:
+    PrivateCupsServer server;
+};
+
+void CupsPrintingTest::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    server.useInThisProcess();
+    QString error;
+    QVERIFY2(server.start(&error), qPrintable(error));
+    QVERIFY2(server.addCaptureQueue(&error), qPrintable(error));
+}
+
+void CupsPrintingTest::cleanupTestCase()
+{
+    server.stop();
+    QVERIFY(!server.isRunning());
+}
+
+void CupsPrintingTest::defaultQueueIsThePrivateOne()
+{
+    QCOMPARE(QPrinterInfo::availablePrinterNames(), QStringList{"capture"});
+    QCOMPARE(QPrinterInfo::defaultPrinter().printerName(), QString("capture"));
+    QCOMPARE(CupsDefaultQueue().name(), QString("capture"));
+}
+
+void CupsPrintingTest::printedReportArrivesWhole()
+{
+    const int before = server.capturedJobs().size();
+    {
+        const auto printer = openDefaultPrinter();
+        PrintAnalysisReport(pineRidgeSaturated(), *printer);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(server.capturedJobs().size(), before + 1, 30000);
+    const QString job = server.capturedJobs().last();
+    QCOMPARE(pdfPageCount(job), 1);
+    QString error;
+    const QList<PdfTextLine> lines = pdfTextLines(job, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(texts(lines), kSaturatedExactLines);
+    const ToolOutput info = runTool("pdfinfo", {job});
+    QVERIFY2(info.out.contains(QRegularExpression("Title:\\s+Trelvane analysis")),
+             qPrintable(info.out));
+}
+
+void CupsPrintingTest::refusalIsReported_data()
+{
+    QTest::addColumn<Situation>("situation");
+    QTest::addColumn<PrintFailureKind>("kind");
+    QTest::addColumn<QString>("told");
+
+    QTest::newRow("queue rejecting jobs: refused at submission")
+        << Situation::QueueRejecting << PrintFailureKind::JobRefused
+        << "the printer \"capture\" refused the job";
+    QTest::newRow("server stopped: unreachable")
+        << Situation::ServerStopped << PrintFailureKind::ServerUnreachable
+        << "could not be reached";
+    QTest::newRow("no queue at all: no default printer")
+        << Situation::NoQueueAtAll << PrintFailureKind::NoDefaultPrinter
+        << "no default printer is set up";
+    QTest::newRow("PRINTER names a missing queue: no default printer")
+        << Situation::DefaultNamesMissingQueue << PrintFailureKind::NoDefaultPrinter
+        << "no default printer is set up";
+}
+
+void CupsPrintingTest::refusalIsReported()
+{
+    QFETCH(Situation, situation);
+    QFETCH(PrintFailureKind, kind);
+    QFETCH(QString, told);
+
+    const QStringList jobsBefore = server.capturedJobs();
+    const QStringList knownBefore = server.jobsKnownToServer();
+    QString error;
+    switch (situation) {
+    case Situation::QueueRejecting:
+        QVERIFY2(server.run("cupsreject", {"capture"}, &error), qPrintable(error));
+        break;
+    case Situation::ServerStopped:
+        server.stop();
+        break;
+    case Situation::NoQueueAtAll:
+        QVERIFY2(server.run("lpadmin", {"-x", "capture"}, &error), qPrintable(error));
+        break;
+    case Situation::DefaultNamesMissingQueue:
+        qputenv("PRINTER", "nosuchqueue");
+        break;
+    }
+    bool reported = false;
+    try {
+        const auto printer = openDefaultPrinter();
+        PrintAnalysisReport(pineRidgeSaturated(), *printer);
+    } catch (const PrintFailure &failure) {
+        reported = true;
+        QCOMPARE(failure.kind(), kind);
+        const QString text = printFailureText(failure);
+        QVERIFY2(text.contains(told), qPrintable(text));
+        QVERIFY2(text.contains("choose Print again"), qPrintable(text));
+        if (situation == Situation::QueueRejecting)
+            QVERIFY2(failure.detail().contains("not accepting jobs"), qPrintable(failure.detail()));
+    }
+
+    // Put the server back before judging, so a failed row leaves the next one a server.
+    switch (situation) {
+    case Situation::QueueRejecting:
+        QVERIFY2(server.run("cupsaccept", {"capture"}, &error), qPrintable(error));
+        break;
+    case Situation::ServerStopped:
+        QVERIFY2(server.start(&error), qPrintable(error));
+        break;
+    case Situation::NoQueueAtAll:
+        QVERIFY2(server.addCaptureQueue(&error), qPrintable(error));
+        break;
+    case Situation::DefaultNamesMissingQueue:
+        qunsetenv("PRINTER");
+        break;
+    }
+    QVERIFY2(reported, "the report was taken as sent");
+    // No new job anywhere in the server (removing a queue may drop old ones).
+    for (const QString &id : server.jobsKnownToServer())
+        QVERIFY2(knownBefore.contains(id), qPrintable("the server took job " + id));
+    QCOMPARE(server.capturedJobs(), jobsBefore);
+}
+
+QTEST_MAIN(CupsPrintingTest)
+#include "cups_printing_test.moc"
