@@ -11,6 +11,7 @@
 
 using namespace trelvane;
 using trelvane::test::onNextModal;
+using trelvane::test::PendingModal;
 
 namespace {
 
@@ -103,7 +104,7 @@ void FrmGetRoadTest::opensCentredOverTheResultsWindow()
 {
     stdGeneral session;
     QPoint promptCentre, resultsCentre;
-    onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
+    const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
         promptCentre = prompt->frameGeometry().center();
         resultsCentre = results->frameGeometry().center();
         prompt->close();
@@ -122,7 +123,7 @@ void FrmGetRoadTest::focusOrderIsBoxOkCancel()
 {
     stdGeneral session;
     QStringList order;
-    onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
+    const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
         for (int i = 0; i < 4; ++i) {
             order << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -177,7 +178,7 @@ void FrmGetRoadTest::answers()
     session.blnPrintOK = !printOK; // the opening must clear it
     bool answered = false;
     QString shown;
-    onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
+    const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
         answered = true;
         shown = prompt->txtRoadName->text();
         // The stored name opens selected; End keeps it and types after it.
@@ -241,7 +242,7 @@ void FrmGetRoadTest::anyNameIsTaken()
     QFETCH(QString, name);
     stdGeneral session;
     bool answered = false;
-    onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
+    const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
         answered = true;
         QGuiApplication::clipboard()->setText(name);
         QTest::keyClick(prompt->txtRoadName, Qt::Key_V, Qt::ControlModifier);

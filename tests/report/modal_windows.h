@@ -4,17 +4,47 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <utility>
 
 namespace trelvane::test {
+
+// A wait for a modal window; destroying it stops the wait, so an action that refers to
+// the test's local variables can never run after they are gone.
+class PendingModal {
+public:
+    PendingModal() = default;
+    explicit PendingModal(QTimer *poll) : poll_(poll) {}
+    PendingModal(PendingModal &&other) noexcept : poll_(std::exchange(other.poll_, nullptr)) {}
+    PendingModal &operator=(PendingModal &&other) noexcept
+    {
+        cancel();
+        poll_ = std::exchange(other.poll_, nullptr);
+        return *this;
+    }
+    ~PendingModal() { cancel(); }
+
+    void cancel()
+    {
+        if (poll_) {
+            poll_->stop();
+            poll_->deleteLater();
+        }
+        poll_ = nullptr;
+    }
+
+private:
+    QPointer<QTimer> poll_;
+};
 
 // Gives up after the timeout, so a window that never opens fails the test (the caller
 // sees its action never ran) instead of being answered by the wrong handler.
 template <class Window>
-void onNextModal(std::function<void(Window *)> act, int timeoutMs = 10000)
+[[nodiscard]] PendingModal onNextModal(std::function<void(Window *)> act, int timeoutMs = 10000)
 {
     auto *poll = new QTimer(qApp);
     poll->setInterval(5);
@@ -31,6 +61,7 @@ void onNextModal(std::function<void(Window *)> act, int timeoutMs = 10000)
             act(window);
     });
     poll->start();
+    return PendingModal(poll);
 }
 
 } // namespace trelvane::test

@@ -162,7 +162,7 @@ void PrintSequenceTest::cleanup() { answers.reset(); }
 void PrintSequenceTest::print(const QString &typed, Answer answer, QString *shownInBox)
 {
     bool prompted = false;
-    onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
+    const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
         prompted = true;
         if (shownInBox)
             *shownInBox = prompt->txtRoadName->text();
@@ -226,7 +226,7 @@ void PrintSequenceTest::nothingPrintedUnlessConfirmed()
     PaintCounter paints;
     answers->installEventFilter(&paints);
     int paintsWhenPromptGone = -1;
-    onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
+    const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
         QObject::connect(prompt, &QObject::destroyed,
                          [&] { paintsWhenPromptGone = paints.count; });
         QTest::keyClicks(prompt->txtRoadName, "Pine Ridge");
@@ -285,8 +285,9 @@ void PrintSequenceTest::printingFailureIsTold()
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     bool messageDuringWarning = true;
-    onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
-        onNextModal<QMessageBox>([&](QMessageBox *box) {
+    PendingModal warning;
+    const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
+        warning = onNextModal<QMessageBox>([&](QMessageBox *box) {
             title = box->windowTitle();
             text = box->text();
             icon = box->icon();
@@ -322,9 +323,10 @@ void PrintSequenceTest::reportCanBeSavedAsPdfInstead()
     breakdown = Breakdown::NoDefaultPrinter;
     const QString path = dir.filePath("pine-ridge.pdf");
     bool dialogSeen = false;
-    onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
-        onNextModal<QMessageBox>([&](QMessageBox *box) {
-            onNextModal<QFileDialog>([&](QFileDialog *dialog) {
+    PendingModal warning, choosing;
+    const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
+        warning = onNextModal<QMessageBox>([&](QMessageBox *box) {
+            choosing = onNextModal<QFileDialog>([&](QFileDialog *dialog) {
                 dialogSeen = true;
                 auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
                 QVERIFY(name);
@@ -356,10 +358,11 @@ void PrintSequenceTest::unwritablePdfIsToldAndOfferedAgain()
     const QString path = dir.filePath("missing folder/pine-ridge.pdf");
     QString secondText;
     bool secondOffersSave = false;
-    onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
-        onNextModal<QMessageBox>([&](QMessageBox *box) {
-            onNextModal<QFileDialog>([&](QFileDialog *dialog) {
-                onNextModal<QMessageBox>([&](QMessageBox *again) {
+    PendingModal warning, choosing, warningAgain;
+    const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
+        warning = onNextModal<QMessageBox>([&](QMessageBox *box) {
+            choosing = onNextModal<QFileDialog>([&](QFileDialog *dialog) {
+                warningAgain = onNextModal<QMessageBox>([&](QMessageBox *again) {
                     secondText = again->text();
                     secondOffersSave = again->findChild<QPushButton *>("cmdSavePdf");
                     QTest::mouseClick(again->findChild<QPushButton *>("cmdClose"),
