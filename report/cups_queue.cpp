@@ -2,9 +2,6 @@
 
 #include <cups/cups.h>
 
-#include <cerrno>
-#include <cstring>
-
 namespace trelvane {
 namespace {
 
@@ -28,11 +25,10 @@ CupsDefaultQueue::CupsDefaultQueue()
 {
     http_.reset(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                              30000, nullptr));
-    if (!http_) {
-        const int error = errno;
-        throw PrintFailure(PrintFailureKind::ServerUnreachable, serverName(),
-                           QString::fromLocal8Bit(std::strerror(error)));
-    }
+    // libcups's own words for a failed connection are unreliable here ("Host is down"
+    // for a local socket nobody listens on), so the message names the server alone.
+    if (!http_)
+        throw PrintFailure(PrintFailureKind::ServerUnreachable, serverName(), QString());
 
     cups_dest_t *dest = cupsGetNamedDest(http_.get(), nullptr, nullptr);
     if (!dest) {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <algorithm>
@@ -28,6 +29,17 @@ part="$folder/.job-$1.part"
 if [ $# -ge 6 ]; then cat "$6" > "$part" || exit 1; else cat > "$part" || exit 1; fi
 mv "$part" "$folder/job-$1.pdf"
 )";
+
+// The server and its admin tools live in sbin, which an ordinary user's PATH may lack.
+QString toolPath(const QString &name)
+{
+    const QString found = QStandardPaths::findExecutable(name);
+    if (!found.isEmpty())
+        return found;
+    const QString admin =
+        QStandardPaths::findExecutable(name, {"/usr/sbin", "/usr/local/sbin", "/sbin"});
+    return admin.isEmpty() ? name : admin;
+}
 
 bool writeFile(const QString &path, const QByteArray &content, QString *error)
 {
@@ -135,7 +147,7 @@ bool PrivateCupsServer::start(QString *error)
     if (isRunning())
         return true;
     const QDir root(dir_.path());
-    cupsd_.start("cupsd", {"-f", "-c", root.filePath("etc/cupsd.conf"), "-s",
+    cupsd_.start(toolPath("cupsd"), {"-f", "-c", root.filePath("etc/cupsd.conf"), "-s",
                            root.filePath("etc/cups-files.conf")});
     if (!cupsd_.waitForStarted(10000)) {
         *error = "cupsd did not start: " + cupsd_.errorString();
@@ -161,7 +173,7 @@ bool PrivateCupsServer::answers() const
 {
     // lpstat -r exits 0 either way; only its words tell.
     QProcess lpstat;
-    lpstat.start("lpstat", {"-r"});
+    lpstat.start(toolPath("lpstat"), {"-r"});
     lpstat.waitForFinished(10000);
     return lpstat.readAllStandardOutput().startsWith("scheduler is running");
 }
@@ -171,7 +183,7 @@ bool PrivateCupsServer::run(const QString &program, const QStringList &arguments
 {
     QProcess tool;
     tool.setProcessChannelMode(QProcess::MergedChannels);
-    tool.start(program, arguments);
+    tool.start(toolPath(program), arguments);
     if (!tool.waitForFinished(20000) || tool.exitStatus() != QProcess::NormalExit
         || tool.exitCode() != 0) {
         *error = QString("%1 %2 failed: %3 %4")
@@ -218,7 +230,7 @@ QStringList PrivateCupsServer::capturedJobs() const
 QStringList PrivateCupsServer::jobsKnownToServer() const
 {
     QProcess lpstat;
-    lpstat.start("lpstat", {"-W", "all", "-o"});
+    lpstat.start(toolPath("lpstat"), {"-W", "all", "-o"});
     lpstat.waitForFinished(20000);
     QStringList ids;
     for (const QString &line : QString::fromLocal8Bit(lpstat.readAllStandardOutput()).split('\n'))
