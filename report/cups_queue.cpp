@@ -23,8 +23,9 @@ void CupsDefaultQueue::HttpClose::operator()(http_t *http) const { httpClose(htt
 
 CupsDefaultQueue::CupsDefaultQueue()
 {
+    // Ten seconds: long enough for a remote server, short enough for a frozen window.
     http_.reset(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                             30000, nullptr));
+                             10000, nullptr));
     // libcups's own words for a failed connection are unreliable here ("Host is down"
     // for a local socket nobody listens on), so the message names the server alone.
     if (!http_)

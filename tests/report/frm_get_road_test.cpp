@@ -234,6 +234,7 @@ void FrmGetRoadTest::anyNameIsTaken_data()
     QTest::newRow("right-to-left") << QString::fromUtf8("מסילת הרכבת של הגליל");
     QTest::newRow("emoji") << QString::fromUtf8("Steam 🚂 & Diesel 🚃");
     QTest::newRow("tab inside") << QString("Pine\tRidge");
+    QTest::newRow("line break inside") << QString("Pine\nRidge");
     QTest::newRow("only blanks") << QString("   ");
 }
 
