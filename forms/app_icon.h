@@ -5,7 +5,7 @@
 
 namespace trelvane {
 
-// A little boxcar, drawn in code so there is no image file to keep in step.
+// A little boxcar, the same picture as the desktop icon.
 QIcon trelvaneIcon();
 
 } // namespace trelvane

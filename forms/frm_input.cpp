@@ -101,6 +101,8 @@ std::array<UpDown *, 8> counters(QWidget *parent)
         auto *upDown = new UpDown(parent);
         upDown->setObjectName(QString("udNoCars%1").arg(i));
         upDown->setGeometry(twipsRect(columnLeft(i, 1080, 2520), kRowTops[i % 4], 195, 255));
+        // The arrows alone do not say which cars they count.
+        upDown->setAccessibleName(QString("Number of %1' cars").arg(kCarClasses[i].lengthFeet));
         upDowns[i] = upDown;
     }
     return upDowns;
@@ -150,6 +152,8 @@ frmInput::frmInput(stdGeneral &session, PrintSequence printSequence, QWidget *pa
         option->setObjectName(QString("optScale%1").arg(scale.index));
         option->setProperty("Tag", name);
         option->setToolTip(QString("Select %1 Scale").arg(name));
+        // A lone letter says little when read aloud.
+        option->setAccessibleName(QString("%1 scale").arg(name));
         option->setGeometry(twipsRect(240, kOptionTops[std::size_t(scale.index - 1)],
                                       name.size() > 1 ? 625 : 492, 252));
         optScale->addButton(option, scale.index);
@@ -159,9 +163,13 @@ frmInput::frmInput(stdGeneral &session, PrintSequence printSequence, QWidget *pa
                          "Enter the total footage of track in each category (using actual feet):",
                          twipsRect(240, 360, 1935, 615), fraTrack);
     label4->setWordWrap(true);
-    label("Label1", "Passing Track:", twipsRect(240, 1200, 1215, 255), fraTrack);
-    label("Label2", "Functional Track:", twipsRect(240, 1680, 1335, 255), fraTrack);
-    label("Label3", "Storage Track:", twipsRect(240, 2160, 1335, 255), fraTrack);
+    // The labels name their boxes for screen readers; they carry no access keys.
+    label("Label1", "Passing Track:", twipsRect(240, 1200, 1215, 255), fraTrack)
+        ->setBuddy(txtPassTrack);
+    label("Label2", "Functional Track:", twipsRect(240, 1680, 1335, 255), fraTrack)
+        ->setBuddy(txtFuncTrack);
+    label("Label3", "Storage Track:", twipsRect(240, 2160, 1335, 255), fraTrack)
+        ->setBuddy(txtStorTrack);
 
     label("Label13", "Enter quantity of each car length:", twipsRect(240, 360, 2535, 255),
           fraRollStk);

@@ -15,16 +15,18 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# What every build needs: the toolchain, Qt 6 with printing, CUPS's client library and
-# the fonts whose metrics match the windows' Arial.
+# What every build needs: the toolchain, Qt 6 with printing, CUPS's client library, the
+# fonts whose metrics match the windows' Arial, and rsvg-convert for the icon's pictures.
 TRELVANE_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libgl-dev libcups2-dev fonts-liberation
+    qt6-base-dev libgl-dev libcups2-dev fonts-liberation librsvg2-bin
 )
 
 # What the test suite needs on top: the test frameworks, clang for the fuzzer, a private
-# CUPS server, poppler to read printed pages back, and a virtual X display.
+# CUPS server, poppler to read printed pages back, a virtual X display with a key sender,
+# and the validators and Debian tools that check the installed files and the package.
 TRELVANE_TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
     cups cups-client cups-bsd poppler-utils xvfb xauth
+    appstream desktop-file-utils dpkg-dev file xdotool
 )

@@ -1,0 +1,23 @@
+// The help window: one modeless window with the help text, opened by F1 from any window.
+#pragma once
+
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace trelvane {
+
+class HelpWindow : public QWidget {
+    Q_OBJECT
+public:
+    // parent owns it; it is a window of its own, hidden rather than deleted when closed.
+    explicit HelpWindow(QWidget *parent);
+
+    QTextBrowser *const txtHelp;
+};
+
+// Opens the help for the window that from belongs to, or raises it when it is open. The
+// help is owned by the outermost window of from's family, so there is one per program.
+HelpWindow *showHelp(QWidget *from);
+
+} // namespace trelvane
