@@ -47,6 +47,8 @@ frmGetRoad::frmGetRoad(stdGeneral &session, QWidget *parent)
     txtRoadName->setObjectName("txtRoadName");
     txtRoadName->setGeometry(twipsRect(240, 240, 3615, 285));
     txtRoadName->setToolTip(" Enter your railroad's name.  This will show on your report. ");
+    // No label names the box; the title asks the question, a screen reader needs a name.
+    txtRoadName->setAccessibleName("Railroad name");
     // A name has no length limit; QLineEdit would otherwise stop at 32767 characters.
     txtRoadName->setMaxLength(std::numeric_limits<int>::max());
     txtRoadName->installEventFilter(this);

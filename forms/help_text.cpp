@@ -29,7 +29,7 @@ box left empty counts as 0.</p>
 
 <h3><a name="scale"></a>What the scale changes</h3>
 <p>The scale decides how many cars a foot of track holds. In Trelvane one foot of track holds
-about 5 forty-foot cars in Z, 3.6 in N, 2 in HO, 1.5 in S, 1.1 in O and 0.5 in G. The same
+this many forty-foot cars: 5 in Z, 3.6 in N, 2 in HO, 1.5 in S, 1.1 in O and 0.5 in G. The same
 footage therefore holds many more cars in N than in O. Changing the scale changes every
 capacity, and so every verdict.</p>
 

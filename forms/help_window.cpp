@@ -3,8 +3,7 @@
 #include "forms/app_icon.h"
 #include "forms/help_text.h"
 
-#include <QKeySequence>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -32,9 +31,17 @@ HelpWindow::HelpWindow(QWidget *parent)
     // Wide enough for comfortable lines, in units of the text's own font.
     const QFontMetrics metrics(txtHelp->font());
     resize(metrics.averageCharWidth() * 80, metrics.lineSpacing() * 34);
+    txtHelp->setFocus();
+}
 
-    auto *closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(closeKey, &QShortcut::activated, this, &QWidget::close);
+void HelpWindow::keyPressEvent(QKeyEvent *event)
+{
+    // A key event rather than a shortcut: Qt offers no window shortcut to a window that
+    // opened over a modal one, and Esc must close the help even then.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 HelpWindow *showHelp(QWidget *from)

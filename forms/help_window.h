@@ -14,6 +14,9 @@ public:
     explicit HelpWindow(QWidget *parent);
 
     QTextBrowser *const txtHelp;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // Opens the help for the window that from belongs to, or raises it when it is open. The
