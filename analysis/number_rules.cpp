@@ -2,6 +2,7 @@
 
 #include "analysis/failure.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -15,6 +16,16 @@ std::int16_t toInt16(double integral)
     if (!(integral >= -32768.0 && integral <= 32767.0))
         throw AnalysisFailure(FailureKind::Overflow);
     return static_cast<std::int16_t>(integral);
+}
+
+// The digits of a plain number from its first non-zero one on.
+std::size_t significantDigits(std::string_view plain)
+{
+    std::size_t count = 0;
+    for (char c : plain)
+        if ((c >= '1' && c <= '9') || (c == '0' && count > 0))
+            ++count;
+    return count;
 }
 
 } // namespace
@@ -55,15 +66,15 @@ std::string doubleToText(double value, std::string_view decimalSeparator)
     if (!std::isfinite(value))
         throw AnalysisFailure(FailureKind::Undetermined);
 
-    // Fifteen significant digits, without trailing zeros. Where that form needs an
-    // exponent (beyond 1e15 or below 1e-4), the rounded value is written again in the
-    // shortest plain form that reads back as it. to_chars, unlike printf, ignores the C
-    // locale that the windowing toolkit sets from the environment.
+    // The shortest plain form that reads back as the value is already the value rounded
+    // to fifteen significant digits whenever it has no more than fifteen (14.4). Otherwise
+    // (2.8000000000000003) the value is rounded to fifteen digits first and written again.
+    // to_chars, unlike printf, ignores the C locale that the windowing toolkit sets.
     char buffer[400]; // room for the longest plain form of any double
     char *const end = buffer + sizeof buffer;
-    auto written = std::to_chars(buffer, end, value, std::chars_format::general, 15);
-    if (std::string_view(buffer, static_cast<std::size_t>(written.ptr - buffer)).find('e')
-        != std::string_view::npos) {
+    auto written = std::to_chars(buffer, end, value, std::chars_format::fixed);
+    if (written.ec == std::errc() && significantDigits({buffer, written.ptr}) > 15) {
+        written = std::to_chars(buffer, end, value, std::chars_format::scientific, 14);
         double rounded = value;
         std::from_chars(buffer, written.ptr, rounded);
         written = std::to_chars(buffer, end, rounded, std::chars_format::fixed);
@@ -83,10 +94,10 @@ std::string concat(std::initializer_list<std::string_view> pieces)
     std::size_t size = 0;
     for (std::string_view piece : pieces)
         size += piece.size();
-    std::string text;
-    text.reserve(size);
+    std::string text(size, '\0');
+    char *out = text.data();
     for (std::string_view piece : pieces)
-        text += piece;
+        out = std::copy(piece.begin(), piece.end(), out);
     return text;
 }
 
