@@ -4,6 +4,7 @@
 #include "forms/help_text.h"
 
 #include <QKeyEvent>
+#include <QTextDocument>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -23,6 +24,7 @@ HelpWindow::HelpWindow(QWidget *parent)
     txtHelp->setOpenLinks(true);
     txtHelp->setOpenExternalLinks(false);
     txtHelp->setHtml(helpText());
+    txtHelp->document()->setDocumentMargin(12);
     txtHelp->setAccessibleName("Help text");
 
     auto *layout = new QVBoxLayout(this);

@@ -1,6 +1,7 @@
 // The whole road of the program with the keyboard alone, every key sent through the window
 // system to whichever window has the focus: footages, a counter, Analyze, Print, the
 // railroad's name, OK, back, and Exit, which ends the program.
+#include "keyboard_driving.h"
 #include "modal_windows.h"
 #include "pdf_reading.h"
 
@@ -19,48 +20,6 @@
 using namespace trelvane;
 using namespace trelvane::test;
 
-namespace {
-
-// The window that takes the keyboard. Offscreen there is no window manager to hand the
-// keyboard back when a window closes, so this does what one would: the modal window on
-// top, else the input window.
-QWindow *keyboardWindow()
-{
-    if (!QGuiApplication::focusWindow()) {
-        QWidget *next = QApplication::activeModalWidget();
-        for (QWidget *window : QApplication::topLevelWidgets())
-            if (!next && window->isVisible() && qobject_cast<frmInput *>(window))
-                next = window;
-        if (next) {
-            next->activateWindow();
-            QTest::qWaitForWindowActive(next);
-        }
-    }
-    QWindow *window = QGuiApplication::focusWindow();
-    if (!window)
-        qFatal("no window has the keyboard");
-    return window;
-}
-
-void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QTest::keyClick(keyboardWindow(), key, modifiers);
-}
-
-void type(const QString &text)
-{
-    for (QChar character : text)
-        QTest::keyClick(keyboardWindow(), character.toLatin1());
-}
-
-QString focused()
-{
-    keyboardWindow();
-    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
-}
-
-} // namespace
-
 class KeyboardFlowTest : public QObject {
     Q_OBJECT
 private slots:
@@ -76,9 +35,7 @@ private slots:
 
         stdGeneral session;
         Main(session, makePrintSequence(session, routes));
-        frmInput *input = nullptr;
-        for (QWidget *window : QApplication::topLevelWidgets())
-            input = input ? input : qobject_cast<frmInput *>(window);
+        frmInput *input = openedInputWindow();
         QVERIFY(input);
         QVERIFY(QTest::qWaitForWindowActive(input));
 
@@ -157,13 +114,7 @@ private slots:
         QVERIFY(lines.contains("Mainline PASSING track length: 10 ft."));
         QVERIFY(lines.contains("EQUIVALENT number of 40' cars in service: 30"));
         // Exit unloaded the input window as well as ending the loop.
-        const auto inputWindows = [] {
-            int count = 0;
-            for (QWidget *window : QApplication::topLevelWidgets())
-                count += qobject_cast<frmInput *>(window) ? 1 : 0;
-            return count;
-        };
-        QTRY_COMPARE(inputWindows(), 0);
+        QTRY_VERIFY(!openedInputWindow());
     }
 };
 
