@@ -125,8 +125,9 @@ if [ -z "$window" ]; then
     wait "$pid"
     exit 90
 fi
+# Focus the window the way a window manager would, and give Qt a moment to take it.
 xdotool windowfocus --sync "$window"
-sleep 0.5
+sleep 1
 xdotool key Tab Tab Tab Tab Tab space
 for _ in $(seq 100); do
     kill -0 "$pid" 2>/dev/null || break
