@@ -69,14 +69,8 @@ HelpWindow *showHelp(QWidget *from)
         help->winId();
         QWindow *handle = help->windowHandle();
         QWindow *askerHandle = asker->windowHandle();
-        if (handle && handle->transientParent() != askerHandle) {
-            // Qt settles whether a window is blocked when it is shown.
-            const bool wasVisible = help->isVisible();
-            help->hide();
+        if (handle && handle->transientParent() != askerHandle)
             handle->setTransientParent(askerHandle);
-            if (wasVisible)
-                help->show();
-        }
     }
     help->show();
     help->raise();

@@ -171,10 +171,15 @@ private slots:
         QPointer<HelpWindow> first = helpWindows().front();
         bool answered = false;
         const PendingModal waitForResults = onNextModal<frmAnswers>([&answered, first](frmAnswers *answers) {
-            // Already open: F1 brings the same window forward, usable over the modal one.
+            // Already open, and blocked since the results window came up: F1 brings the
+            // same window forward, usable over the modal one.
             QTest::keyClick(answers->windowHandle(), Qt::Key_F1);
+            QScrollBar *bar = first->txtHelp->verticalScrollBar();
+            bar->setValue(0);
             answered = helpWindows() == QList<HelpWindow *>{first.data()}
                        && QTest::qWaitForWindowActive(first);
+            QTest::keyClick(first->windowHandle(), Qt::Key_PageDown);
+            answered = answered && bar->value() > 0;
             answers->cmdOK->click();
         });
         child<QPushButton>("cmdAnalyze")->click();
