@@ -72,8 +72,8 @@ save it as a PDF file instead.</p>
 
 <h3><a name="keys"></a>Keys</h3>
 <p>Everything works from the keyboard. Tab and Shift+Tab move between the controls; the
-arrow keys choose the scale; Up, Down, Page Up and Page Down set a counter; Space or Enter
-presses the button that has the focus. In the results window Esc, or Enter on OK, returns to
+arrow keys choose the scale; Up, Down, Page Up and Page Down set a counter; Space presses
+the button that has the focus. In the results window Esc, or Enter on OK, returns to
 the input window. F1 opens this help from any window; Esc closes it.</p>
 <p>Trelvane keeps no files and no settings: nothing you enter is saved.</p>
 )");
