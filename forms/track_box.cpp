@@ -1,5 +1,6 @@
 #include "forms/track_box.h"
 
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
@@ -81,6 +82,16 @@ void TrackBox::focusOutEvent(QFocusEvent *event)
     // A context menu or another application taking over leaves the focus here, to return.
     if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
         emit lostFocus();
+}
+
+void TrackBox::dropEvent(QDropEvent *event)
+{
+    // Text dropped into a box the focus is elsewhere would never be committed: the
+    // analysis would use the old footage while the box shows the new one. Taking the
+    // focus makes leaving the box commit it, as after typing.
+    if (!hasFocus())
+        setFocus(Qt::MouseFocusReason);
+    QLineEdit::dropEvent(event);
 }
 
 } // namespace trelvane

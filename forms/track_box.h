@@ -24,6 +24,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     KeyPressHandler m_keyPress;
