@@ -9,3 +9,15 @@ build="$top/build/test"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure
+
+# The same suite again under AddressSanitizer, UndefinedBehaviorSanitizer and
+# LeakSanitizer; any report ends its test with a failure. The fuzzer builds with its own
+# sanitizers, and timing under a sanitizer means nothing.
+sanitize="$top/build/sanitize"
+cmake -S "$top" -B "$sanitize" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
+      -DTRELVANE_SANITIZE=ON
+cmake --build "$sanitize"
+ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+LSAN_OPTIONS=suppressions="$top/tests/lsan.supp":print_suppressions=0 \
+    ctest --test-dir "$sanitize" --output-on-failure -E '^(analysis_fuzz|.*_bench_smoke)$'
