@@ -2,6 +2,7 @@
 
 #include "forms/app_icon.h"
 #include "forms/fonts.h"
+#include "forms/modal_guard.h"
 #include "forms/result_label.h"
 #include "forms/twips.h"
 
@@ -126,12 +127,16 @@ frmAnswers::frmAnswers(const stdGeneral &session, PrintSequence printSequence, Q
 
 void frmAnswers::cmdOK_Click()
 {
+    // The name prompt or a print message still needs this window behind it.
+    if (blockedByModalWindow(*this))
+        return;
     accept();
 }
 
 void frmAnswers::cmdPrint_Click()
 {
-    if (!m_printSequence)
+    // One print at a time: a second would ask for the name over the first.
+    if (!m_printSequence || blockedByModalWindow(*this))
         return;
     // An exception must not cross the event loop; the window stays open for another try.
     try {

@@ -9,6 +9,7 @@
 #include "forms/entry_rules.h"
 #include "forms/fonts.h"
 #include "forms/frm_answers.h"
+#include "forms/modal_guard.h"
 #include "forms/track_box.h"
 #include "forms/twips.h"
 #include "forms/up_down.h"
@@ -236,6 +237,13 @@ void frmInput::Form_Load()
 
 void frmInput::optScale_Click(int index)
 {
+    if (blockedByModalWindow(*this)) {
+        // The open window shows results for the scale chosen before; keep its option.
+        for (QAbstractButton *option : optScale->buttons())
+            if (option->property("Tag").toString().toStdString() == m_session.strScale)
+                option->setChecked(true);
+        return;
+    }
     if (!selectScale(m_session, index))
         return;
     m_session.strScale = optScale->button(index)->property("Tag").toString().toStdString();
@@ -299,6 +307,9 @@ CarCounts frmInput::carCounts() const
 
 void frmInput::cmdAnalyze_Click()
 {
+    // One results window (or failure message) at a time.
+    if (blockedByModalWindow(*this))
+        return;
     // A click that does not take the focus (or a shortcut) still analyses the typed value.
     if (focusWidget() == txtPassTrack)
         txtPassTrack_LostFocus();
@@ -353,6 +364,9 @@ void frmInput::showFailure(FailureKind kind)
 
 void frmInput::cmdExit_Click()
 {
+    // Leaving under an open results window would strand it without its owner.
+    if (blockedByModalWindow(*this))
+        return;
     close();
 }
 
