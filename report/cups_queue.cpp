@@ -1,39 +1,43 @@
 #include "report/cups_queue.h"
 
-#include <cups/cups.h>
+#include "report/cups_library.h"
 
 namespace trelvane {
 namespace {
 
-QString lastCupsError() { return QString::fromUtf8(cupsLastErrorString()); }
+QString lastCupsError() { return QString::fromUtf8(cupsLibrary().cupsLastErrorString()); }
 
 // The server's refusals and a lost connection call for different advice.
 PrintFailureKind kindOfLastError()
 {
-    const ipp_status_t status = cupsLastError();
+    const ipp_status_t status = cupsLibrary().cupsLastError();
     return status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE ? PrintFailureKind::ServerUnreachable
                                                           : PrintFailureKind::JobRefused;
 }
 
-QString serverName() { return QString::fromUtf8(cupsServer()); }
+QString serverName() { return QString::fromUtf8(cupsLibrary().cupsServer()); }
 
 } // namespace
 
-void CupsDefaultQueue::HttpClose::operator()(http_t *http) const { httpClose(http); }
+void CupsDefaultQueue::HttpClose::operator()(http_t *http) const
+{
+    cupsLibrary().httpClose(http);
+}
 
 CupsDefaultQueue::CupsDefaultQueue()
 {
+    const CupsLibrary &cups = cupsLibrary();
     // Ten seconds: long enough for a remote server, short enough for a frozen window.
-    http_.reset(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                             10000, nullptr));
+    http_.reset(cups.httpConnect2(cups.cupsServer(), cups.ippPort(), nullptr, AF_UNSPEC,
+                                  cups.cupsEncryption(), 1, 10000, nullptr));
     // libcups's own words for a failed connection are unreliable here ("Host is down"
     // for a local socket nobody listens on), so the message names the server alone.
     if (!http_)
         throw PrintFailure(PrintFailureKind::ServerUnreachable, serverName(), QString());
 
-    cups_dest_t *dest = cupsGetNamedDest(http_.get(), nullptr, nullptr);
+    cups_dest_t *dest = cups.cupsGetNamedDest(http_.get(), nullptr, nullptr);
     if (!dest) {
-        const ipp_status_t status = cupsLastError();
+        const ipp_status_t status = cups.cupsLastError();
         if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
             throw PrintFailure(PrintFailureKind::ServerUnreachable, serverName(), lastCupsError());
         // An unset default leaves no message; a default that names a missing queue has one.
@@ -41,33 +45,34 @@ CupsDefaultQueue::CupsDefaultQueue()
                            status > IPP_STATUS_OK_CONFLICTING ? lastCupsError() : QString());
     }
     name_ = QString::fromUtf8(dest->name);
-    cupsFreeDests(1, dest);
+    cups.cupsFreeDests(1, dest);
 }
 
 CupsDefaultQueue::~CupsDefaultQueue() = default;
 
 void CupsDefaultQueue::submitPdf(const QByteArray &pdf, const QString &title)
 {
+    const CupsLibrary &cups = cupsLibrary();
     const QByteArray queue = name_.toUtf8();
     const QByteArray jobTitle = title.toUtf8();
 
-    const int job = cupsCreateJob(http_.get(), queue.constData(), jobTitle.constData(), 0, nullptr);
+    const int job = cups.cupsCreateJob(http_.get(), queue.constData(), jobTitle.constData(), 0, nullptr);
     if (job == 0)
         throw PrintFailure(kindOfLastError(), name_, lastCupsError());
 
     const auto fail = [&]() {
         const PrintFailure failure(kindOfLastError(), name_, lastCupsError());
         // Leave no half-sent job behind in the queue.
-        cupsCancelJob2(http_.get(), queue.constData(), job, 0);
+        cups.cupsCancelJob2(http_.get(), queue.constData(), job, 0);
         throw failure;
     };
-    if (cupsStartDocument(http_.get(), queue.constData(), job, jobTitle.constData(),
+    if (cups.cupsStartDocument(http_.get(), queue.constData(), job, jobTitle.constData(),
                           CUPS_FORMAT_PDF, 1) != HTTP_STATUS_CONTINUE)
         fail();
-    if (cupsWriteRequestData(http_.get(), pdf.constData(), static_cast<size_t>(pdf.size()))
+    if (cups.cupsWriteRequestData(http_.get(), pdf.constData(), static_cast<size_t>(pdf.size()))
         != HTTP_STATUS_CONTINUE)
         fail();
-    if (cupsFinishDocument(http_.get(), queue.constData()) > IPP_STATUS_OK_CONFLICTING)
+    if (cups.cupsFinishDocument(http_.get(), queue.constData()) > IPP_STATUS_OK_CONFLICTING)
         fail();
 }
 

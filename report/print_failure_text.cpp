@@ -34,6 +34,13 @@ QString printFailureText(const PrintFailure &f)
             QStringLiteral("Check that the printing service is running, then choose Print "
                            "again.")
                 + kOrSave);
+    case PrintFailureKind::PrintingSystemMissing:
+        return withDetail(
+            QStringLiteral("The analysis was not printed: the printing system's library (%1) "
+                           "could not be loaded.")
+                .arg(f.destination()),
+            f.detail(),
+            QStringLiteral("Install the package libcups2, then choose Print again.") + kOrSave);
     case PrintFailureKind::JobRefused:
         return withDetail(
             QStringLiteral("The analysis was not printed: the printer \"%1\" refused the job.")
