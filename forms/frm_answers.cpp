@@ -1,6 +1,7 @@
 #include "forms/frm_answers.h"
 
 #include "forms/app_icon.h"
+#include "forms/control_makers.h"
 #include "forms/fonts.h"
 #include "forms/modal_guard.h"
 #include "forms/result_label.h"
@@ -18,15 +19,6 @@ namespace trelvane {
 
 namespace {
 
-QGroupBox *frame(const QString &name, const QString &title, const QRect &geometry,
-                 QWidget *parent)
-{
-    auto *box = new QGroupBox(title, parent);
-    box->setObjectName(name);
-    box->setGeometry(geometry);
-    return box;
-}
-
 QLabel *resultLabel(const QString &name, const QString &designText, const QRect &geometry,
                     QWidget *parent)
 {
@@ -36,17 +28,6 @@ QLabel *resultLabel(const QString &name, const QString &designText, const QRect 
     return label;
 }
 
-QPushButton *button(const QString &name, const QString &caption, const QString &tip,
-                    const QRect &geometry, QWidget *parent)
-{
-    auto *push = new QPushButton(caption, parent);
-    push->setObjectName(name);
-    push->setFont(buttonFont());
-    push->setToolTip(tip);
-    push->setGeometry(geometry);
-    return push;
-}
-
 } // namespace
 
 frmAnswers::frmAnswers(const stdGeneral &session, PrintSequence printSequence, QWidget *parent)
@@ -54,9 +35,10 @@ frmAnswers::frmAnswers(const stdGeneral &session, PrintSequence printSequence, Q
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_session(session)
     , m_printSequence(std::move(printSequence))
-    , fraTrackage(frame("fraTrackage", "Trackage Analysis", twipsRect(240, 240, 5295, 1695), this))
+    , fraTrackage(
+          makeFrame("fraTrackage", "Trackage Analysis", twipsRect(240, 240, 5295, 1695), this))
     , fraOperating(
-          frame("fraOperating", "Operating Analysis", twipsRect(240, 2160, 5295, 2055), this))
+          makeFrame("fraOperating", "Operating Analysis", twipsRect(240, 2160, 5295, 2055), this))
     , lblPassSug(resultLabel("lblPassSug", "Passing Siding Suggestion",
                              twipsRect(240, 360, 4815, 255), fraTrackage))
     , lblFuncStatus(resultLabel("lblFuncStatus", "Functional Status",
@@ -77,9 +59,9 @@ frmAnswers::frmAnswers(const stdGeneral &session, PrintSequence printSequence, Q
                          "functional trackage is redesigned.",
                          fraOperating))
     , lblMessage(new QLabel("Sending analysis to printer", this))
-    , cmdPrint(button("cmdPrint", "Print", "Print the analysis", twipsRect(2520, 4440, 1400, 375),
-                      this))
-    , cmdOK(button("cmdOK", "OK", "Return to program", twipsRect(4080, 4440, 1400, 375), this))
+    , cmdPrint(makeButton("cmdPrint", "Print", "Print the analysis",
+                          twipsRect(2520, 4440, 1400, 375), this))
+    , cmdOK(makeButton("cmdOK", "OK", "Return to program", twipsRect(4080, 4440, 1400, 375), this))
     , tmrMsgTimer(new QTimer(this))
 {
     setWindowTitle("Trelvane Analysis");

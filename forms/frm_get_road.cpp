@@ -1,6 +1,7 @@
 #include "forms/frm_get_road.h"
 
 #include "forms/app_icon.h"
+#include "forms/control_makers.h"
 #include "forms/fonts.h"
 #include "forms/twips.h"
 
@@ -13,28 +14,13 @@
 
 namespace trelvane {
 
-namespace {
-
-QPushButton *button(const QString &name, const QString &caption, const QString &tip,
-                    const QRect &geometry, QWidget *parent)
-{
-    auto *push = new QPushButton(caption, parent);
-    push->setObjectName(name);
-    push->setFont(buttonFont());
-    push->setToolTip(tip);
-    push->setGeometry(geometry);
-    return push;
-}
-
-} // namespace
-
 frmGetRoad::frmGetRoad(stdGeneral &session, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                           | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
     , txtRoadName(new QLineEdit(this))
-    , cmdOK(button("cmdOK", "OK", "Print the analysis", twipsRect(2400, 840, 1400, 375), this))
-    , cmdCancel(button("cmdCancel", "Cancel", "Cancel", twipsRect(840, 840, 1400, 375), this))
+    , cmdOK(makeButton("cmdOK", "OK", "Print the analysis", twipsRect(2400, 840, 1400, 375), this))
+    , cmdCancel(makeButton("cmdCancel", "Cancel", "Cancel", twipsRect(840, 840, 1400, 375), this))
     , m_session(session)
 {
     setObjectName("frmGetRoad");

@@ -6,6 +6,7 @@
 #include "forms/answer_texts.h"
 #include "forms/app_icon.h"
 #include "forms/beep.h"
+#include "forms/control_makers.h"
 #include "forms/entry_rules.h"
 #include "forms/fonts.h"
 #include "forms/frm_answers.h"
@@ -30,23 +31,6 @@ namespace trelvane {
 
 namespace {
 
-QGroupBox *frame(const QString &name, const QString &title, const QRect &geometry,
-                 QWidget *parent)
-{
-    auto *box = new QGroupBox(title, parent);
-    box->setObjectName(name);
-    box->setGeometry(geometry);
-    return box;
-}
-
-QLabel *label(const QString &name, const QString &caption, const QRect &geometry, QWidget *parent)
-{
-    auto *text = new QLabel(caption, parent);
-    text->setObjectName(name);
-    text->setGeometry(geometry);
-    return text;
-}
-
 TrackBox *trackBox(const QString &name, const QString &tip, int top, QWidget *parent)
 {
     auto *box = new TrackBox(parent);
@@ -59,11 +43,7 @@ TrackBox *trackBox(const QString &name, const QString &tip, int top, QWidget *pa
 QPushButton *button(const QString &name, const QString &caption, const QString &tip, int left,
                     QWidget *parent)
 {
-    auto *push = new QPushButton(caption, parent);
-    push->setObjectName(name);
-    push->setFont(buttonFont());
-    push->setToolTip(tip);
-    push->setGeometry(twipsRect(left, 3480, 1400, 375));
+    auto *push = makeButton(name, caption, tip, twipsRect(left, 3480, 1400, 375), parent);
     // No Enter or Esc meaning for the whole window.
     push->setAutoDefault(false);
     return push;
@@ -81,7 +61,7 @@ std::array<QLabel *, 8> countLabels(QWidget *parent)
 {
     std::array<QLabel *, 8> labels{};
     for (std::size_t i = 0; i < labels.size(); ++i) {
-        auto *count = label(QString("lblNoCars%1").arg(i), "0",
+        auto *count = makeLabel(QString("lblNoCars%1").arg(i), "0",
                             twipsRect(columnLeft(i, 600, 2040), kRowTops[i % 4], 495, 255),
                             parent);
         count->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -117,9 +97,9 @@ frmInput::frmInput(stdGeneral &session, PrintSequence printSequence, QWidget *pa
                           | Qt::WindowCloseButtonHint)
     , m_session(session)
     , m_printSequence(std::move(printSequence))
-    , fraScale(frame("fraScale", "Scale", twipsRect(240, 240, 975, 2652), this))
-    , fraTrack(frame("fraTrack", "Trackage", twipsRect(1560, 240, 2415, 2655), this))
-    , fraRollStk(frame("fraRollStk", "Rolling Stock", twipsRect(4320, 240, 2965, 2655), this))
+    , fraScale(makeFrame("fraScale", "Scale", twipsRect(240, 240, 975, 2652), this))
+    , fraTrack(makeFrame("fraTrack", "Trackage", twipsRect(1560, 240, 2415, 2655), this))
+    , fraRollStk(makeFrame("fraRollStk", "Rolling Stock", twipsRect(4320, 240, 2965, 2655), this))
     , optScale(new QButtonGroup(this))
     , txtPassTrack(trackBox("txtPassTrack",
                             " Passing track is that used in conjuction with the mainline track in "
@@ -160,31 +140,31 @@ frmInput::frmInput(stdGeneral &session, PrintSequence printSequence, QWidget *pa
         optScale->addButton(option, scale.index);
     }
 
-    auto *label4 = label("Label4",
+    auto *label4 = makeLabel("Label4",
                          "Enter the total footage of track in each category (using actual feet):",
                          twipsRect(240, 360, 1935, 615), fraTrack);
     label4->setWordWrap(true);
     // The labels name their boxes for screen readers; they carry no access keys.
-    label("Label1", "Passing Track:", twipsRect(240, 1200, 1215, 255), fraTrack)
+    makeLabel("Label1", "Passing Track:", twipsRect(240, 1200, 1215, 255), fraTrack)
         ->setBuddy(txtPassTrack);
-    label("Label2", "Functional Track:", twipsRect(240, 1680, 1335, 255), fraTrack)
+    makeLabel("Label2", "Functional Track:", twipsRect(240, 1680, 1335, 255), fraTrack)
         ->setBuddy(txtFuncTrack);
-    label("Label3", "Storage Track:", twipsRect(240, 2160, 1335, 255), fraTrack)
+    makeLabel("Label3", "Storage Track:", twipsRect(240, 2160, 1335, 255), fraTrack)
         ->setBuddy(txtStorTrack);
 
-    label("Label13", "Enter quantity of each car length:", twipsRect(240, 360, 2535, 255),
+    makeLabel("Label13", "Enter quantity of each car length:", twipsRect(240, 360, 2535, 255),
           fraRollStk);
     for (std::size_t i = 0; i < kCarClasses.size(); ++i)
-        label(QString("Label%1").arg(i + 5), QString("%1'").arg(kCarClasses[i].lengthFeet),
+        makeLabel(QString("Label%1").arg(i + 5), QString("%1'").arg(kCarClasses[i].lengthFeet),
               twipsRect(columnLeft(i, 240, 1680), kRowTops[i % 4], 255, 255), fraRollStk);
 
-    auto *label14 = label("Label14",
+    auto *label14 = makeLabel("Label14",
                           "The analysis follows a published rule of thumb for estimating how "
                           "many cars a model railroad can operate on the trackage it has. Use "
                           "its figures as a guide for planning operating sessions.",
                           twipsRect(240, 3000, 3975, 855), this);
     label14->setWordWrap(true);
-    auto *label15 = label("Label15", " ", twipsRect(0, 3840, 7575, 255), this);
+    auto *label15 = makeLabel("Label15", " ", twipsRect(0, 3840, 7575, 255), this);
     label15->setToolTip("Estimates only: what a layout really handles depends on how it is run.");
 
     // Keyboard order: the scale group, the three boxes, Analyze, Exit, the counters.
