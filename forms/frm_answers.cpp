@@ -66,7 +66,6 @@ frmAnswers::frmAnswers(const stdGeneral &session, PrintSequence printSequence, Q
 {
     setWindowTitle("Trelvane Analysis");
     setWindowIcon(trelvaneIcon());
-    setFont(windowFont());
     resize(twipsToPixels(5775), twipsToPixels(5025));
     setSizeGripEnabled(false);
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "analysis/session_state.h"
+#include "forms/fonts.h"
 #include "forms/print_sequence_hook.h"
 
 #include <QDialog>
@@ -22,6 +23,7 @@ public:
     const stdGeneral &session() const { return m_session; }
 
 private:
+    const WindowFontFirst m_windowFont{this};
     const stdGeneral &m_session;
     PrintSequence m_printSequence;
     QGroupBox *const fraTrackage;

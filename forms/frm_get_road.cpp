@@ -26,7 +26,6 @@ frmGetRoad::frmGetRoad(stdGeneral &session, QWidget *parent)
     setObjectName("frmGetRoad");
     setWindowTitle("Enter your railroad's name:");
     setWindowIcon(trelvaneIcon());
-    setFont(windowFont());
     setFixedSize(twipsToPixels(4095), twipsToPixels(1410));
     setSizeGripEnabled(false);
 

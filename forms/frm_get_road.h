@@ -3,6 +3,7 @@
 #pragma once
 
 #include "analysis/session_state.h"
+#include "forms/fonts.h"
 
 #include <QDialog>
 
@@ -13,6 +14,8 @@ namespace trelvane {
 
 class frmGetRoad : public QDialog {
     Q_OBJECT
+    const WindowFontFirst m_windowFont{this};
+
 public:
     // Loads at once: blnPrintOK is cleared and the box shows the name stored last.
     frmGetRoad(stdGeneral &session, QWidget *parent);

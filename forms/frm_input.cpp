@@ -121,7 +121,6 @@ frmInput::frmInput(stdGeneral &session, PrintSequence printSequence, QWidget *pa
     setObjectName("frmInput");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(trelvaneIcon());
-    setFont(windowFont());
     setFixedSize(twipsToPixels(7545), twipsToPixels(4095));
 
     optScale->setObjectName("optScale");

@@ -4,6 +4,7 @@
 
 #include "analysis/analysis_types.h"
 #include "analysis/session_state.h"
+#include "forms/fonts.h"
 #include "forms/print_sequence_hook.h"
 
 #include <QWidget>
@@ -48,6 +49,7 @@ private:
     void commitFootage(TrackBox &box, std::int16_t &field);
     CarCounts carCounts() const;
 
+    const WindowFontFirst m_windowFont{this};
     stdGeneral &m_session;
     PrintSequence m_printSequence;
 
