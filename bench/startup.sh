@@ -31,6 +31,10 @@ done
 [ "$runs" -ge 30 ] || { echo "startup.sh: --runs must be at least 30" >&2; exit 2; }
 [ "$rss_runs" -ge 1 ] || { echo "startup.sh: --rss-runs must be at least 1" >&2; exit 2; }
 
+# What it runs with, on top of what every build needs; missing packages are installed.
+source "$top/scripts/ensure_packages.sh"
+ensure_packages "${TRELVANE_BUILD_PACKAGES[@]}" hyperfine time python3 xvfb xauth
+
 # Both programs need a real X server; without one, start a virtual one for this script.
 if [ -z "${DISPLAY:-}" ]; then
     command -v xvfb-run >/dev/null || { echo "startup.sh: no DISPLAY and no xvfb-run" >&2; exit 2; }
