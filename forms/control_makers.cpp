@@ -11,29 +11,21 @@ namespace trelvane {
 QGroupBox *makeFrame(const QString &name, const QString &title, const QRect &geometry,
                      QWidget *parent)
 {
-    auto *box = new QGroupBox(title, parent);
-    box->setObjectName(name);
-    box->setGeometry(geometry);
-    return box;
+    return placed(new QGroupBox(title, parent), name, geometry);
 }
 
 QLabel *makeLabel(const QString &name, const QString &caption, const QRect &geometry,
                   QWidget *parent)
 {
-    auto *text = new QLabel(caption, parent);
-    text->setObjectName(name);
-    text->setGeometry(geometry);
-    return text;
+    return placed(new QLabel(caption, parent), name, geometry);
 }
 
 QPushButton *makeButton(const QString &name, const QString &caption, const QString &tip,
                         const QRect &geometry, QWidget *parent)
 {
-    auto *push = new QPushButton(caption, parent);
-    push->setObjectName(name);
+    auto *push = placed(new QPushButton(caption, parent), name, geometry);
     push->setFont(buttonFont());
     push->setToolTip(tip);
-    push->setGeometry(geometry);
     return push;
 }
 

@@ -4,13 +4,22 @@
 
 #include <QRect>
 #include <QString>
+#include <QWidget>
 
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class QWidget;
 
 namespace trelvane {
+
+// Names a control just made and puts it where the window's design has it.
+template <class Control>
+Control *placed(Control *control, const QString &name, const QRect &geometry)
+{
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    return control;
+}
 
 QGroupBox *makeFrame(const QString &name, const QString &title, const QRect &geometry,
                      QWidget *parent);

@@ -22,10 +22,7 @@ namespace {
 QLabel *resultLabel(const QString &name, const QString &designText, const QRect &geometry,
                     QWidget *parent)
 {
-    auto *label = new ResultLabel(designText, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    return label;
+    return placed(new ResultLabel(designText, parent), name, geometry);
 }
 
 } // namespace

@@ -33,10 +33,8 @@ namespace {
 
 TrackBox *trackBox(const QString &name, const QString &tip, int top, QWidget *parent)
 {
-    auto *box = new TrackBox(parent);
-    box->setObjectName(name);
+    auto *box = placed(new TrackBox(parent), name, twipsRect(1560, top, 615, 285));
     box->setToolTip(tip);
-    box->setGeometry(twipsRect(1560, top, 615, 285));
     return box;
 }
 
@@ -62,8 +60,8 @@ std::array<QLabel *, 8> countLabels(QWidget *parent)
     std::array<QLabel *, 8> labels{};
     for (std::size_t i = 0; i < labels.size(); ++i) {
         auto *count = makeLabel(QString("lblNoCars%1").arg(i), "0",
-                            twipsRect(columnLeft(i, 600, 2040), kRowTops[i % 4], 495, 255),
-                            parent);
+                                twipsRect(columnLeft(i, 600, 2040), kRowTops[i % 4], 495, 255),
+                                parent);
         count->setFrameStyle(QFrame::Box | QFrame::Plain);
         count->setAlignment(Qt::AlignCenter);
         count->setAutoFillBackground(true);
@@ -79,9 +77,8 @@ std::array<UpDown *, 8> counters(QWidget *parent)
 {
     std::array<UpDown *, 8> upDowns{};
     for (std::size_t i = 0; i < upDowns.size(); ++i) {
-        auto *upDown = new UpDown(parent);
-        upDown->setObjectName(QString("udNoCars%1").arg(i));
-        upDown->setGeometry(twipsRect(columnLeft(i, 1080, 2520), kRowTops[i % 4], 195, 255));
+        auto *upDown = placed(new UpDown(parent), QString("udNoCars%1").arg(i),
+                              twipsRect(columnLeft(i, 1080, 2520), kRowTops[i % 4], 195, 255));
         // The arrows alone do not say which cars they count.
         upDown->setAccessibleName(QString("Number of %1' cars").arg(kCarClasses[i].lengthFeet));
         upDowns[i] = upDown;
@@ -140,8 +137,9 @@ frmInput::frmInput(stdGeneral &session, PrintSequence printSequence, QWidget *pa
     }
 
     auto *label4 = makeLabel("Label4",
-                         "Enter the total footage of track in each category (using actual feet):",
-                         twipsRect(240, 360, 1935, 615), fraTrack);
+                             "Enter the total footage of track in each category (using actual "
+                             "feet):",
+                             twipsRect(240, 360, 1935, 615), fraTrack);
     label4->setWordWrap(true);
     // The labels name their boxes for screen readers; they carry no access keys.
     makeLabel("Label1", "Passing Track:", twipsRect(240, 1200, 1215, 255), fraTrack)
@@ -152,16 +150,16 @@ frmInput::frmInput(stdGeneral &session, PrintSequence printSequence, QWidget *pa
         ->setBuddy(txtStorTrack);
 
     makeLabel("Label13", "Enter quantity of each car length:", twipsRect(240, 360, 2535, 255),
-          fraRollStk);
+              fraRollStk);
     for (std::size_t i = 0; i < kCarClasses.size(); ++i)
         makeLabel(QString("Label%1").arg(i + 5), QString("%1'").arg(kCarClasses[i].lengthFeet),
-              twipsRect(columnLeft(i, 240, 1680), kRowTops[i % 4], 255, 255), fraRollStk);
+                  twipsRect(columnLeft(i, 240, 1680), kRowTops[i % 4], 255, 255), fraRollStk);
 
     auto *label14 = makeLabel("Label14",
-                          "The analysis follows a published rule of thumb for estimating how "
-                          "many cars a model railroad can operate on the trackage it has. Use "
-                          "its figures as a guide for planning operating sessions.",
-                          twipsRect(240, 3000, 3975, 855), this);
+                              "The analysis follows a published rule of thumb for estimating "
+                              "how many cars a model railroad can operate on the trackage it "
+                              "has. Use its figures as a guide for planning operating sessions.",
+                              twipsRect(240, 3000, 3975, 855), this);
     label14->setWordWrap(true);
     auto *label15 = makeLabel("Label15", " ", twipsRect(0, 3840, 7575, 255), this);
     label15->setToolTip("Estimates only: what a layout really handles depends on how it is run.");
@@ -197,9 +195,9 @@ frmInput::frmInput(stdGeneral &session, PrintSequence printSequence, QWidget *pa
     optScale->checkedButton()->setFocus();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect placed = frameGeometry();
-        placed.moveCenter(screen->availableGeometry().center());
-        move(placed.topLeft());
+        QRect centred = frameGeometry();
+        centred.moveCenter(screen->availableGeometry().center());
+        move(centred.topLeft());
     }
 }
 

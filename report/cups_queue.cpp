@@ -56,7 +56,8 @@ void CupsDefaultQueue::submitPdf(const QByteArray &pdf, const QString &title)
     const QByteArray queue = name_.toUtf8();
     const QByteArray jobTitle = title.toUtf8();
 
-    const int job = cups.cupsCreateJob(http_.get(), queue.constData(), jobTitle.constData(), 0, nullptr);
+    const int job =
+        cups.cupsCreateJob(http_.get(), queue.constData(), jobTitle.constData(), 0, nullptr);
     if (job == 0)
         throw PrintFailure(kindOfLastError(), name_, lastCupsError());
 
@@ -67,10 +68,10 @@ void CupsDefaultQueue::submitPdf(const QByteArray &pdf, const QString &title)
         throw failure;
     };
     if (cups.cupsStartDocument(http_.get(), queue.constData(), job, jobTitle.constData(),
-                          CUPS_FORMAT_PDF, 1) != HTTP_STATUS_CONTINUE)
+                               CUPS_FORMAT_PDF, 1) != HTTP_STATUS_CONTINUE)
         fail();
-    if (cups.cupsWriteRequestData(http_.get(), pdf.constData(), static_cast<size_t>(pdf.size()))
-        != HTTP_STATUS_CONTINUE)
+    if (cups.cupsWriteRequestData(http_.get(), pdf.constData(),
+                                  static_cast<size_t>(pdf.size())) != HTTP_STATUS_CONTINUE)
         fail();
     if (cups.cupsFinishDocument(http_.get(), queue.constData()) > IPP_STATUS_OK_CONFLICTING)
         fail();
