@@ -16,8 +16,9 @@
 
 namespace trelvane::test {
 
-// Acts on the next modal window other than `besides` as soon as it is open. Gives up
-// after five seconds, so a window that never opens fails the test instead of stalling it.
+// Acts on the next modal window other than `besides` as soon as it is open and active.
+// Gives up after five seconds, so a window that never opens fails the test instead of
+// stalling it.
 inline void whenModalOpens(std::function<void(QWidget *)> act, QWidget *besides = nullptr)
 {
     auto *poll = new QTimer(qApp);
@@ -26,7 +27,9 @@ inline void whenModalOpens(std::function<void(QWidget *)> act, QWidget *besides 
     QPointer<QWidget> skip(besides);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, act, skip, deadline, besides] {
         QWidget *modal = QApplication::activeModalWidget();
-        const bool found = modal && !(besides && modal == skip);
+        // Activation, and with it the focus, arrives through the platform after the
+        // window opens; act only once it has, as a user would.
+        const bool found = modal && !(besides && modal == skip) && modal->isActiveWindow();
         if (!found && !deadline.hasExpired())
             return;
         poll->stop();
