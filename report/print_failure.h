@@ -8,12 +8,12 @@
 namespace trelvane {
 
 enum class PrintFailureKind {
-    NoDefaultPrinter,  // the printing system answers but names no default queue
-    ServerUnreachable, // the printing system cannot be reached at all
+    NoDefaultPrinter,      // the printing system answers but names no default queue
+    ServerUnreachable,     // the printing system cannot be reached at all
     PrintingSystemMissing, // its client library is not installed, or not the one expected
-    JobRefused,        // the default queue would not take the job
-    RenderFailed,      // the page could not be drawn into a PDF document
-    FileNotWritten,    // the PDF file that the user chose could not be written
+    JobRefused,            // the default queue would not take the job
+    RenderFailed,          // the page could not be drawn into a PDF document
+    FileNotWritten,        // the PDF file that the user chose could not be written
 };
 
 class PrintFailure : public std::runtime_error {
