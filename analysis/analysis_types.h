@@ -1,7 +1,6 @@
-// What one analysis reads and the nine values it hands to the results window.
+// The nine values that one analysis hands to the results window, or why it failed.
 #pragma once
 
-#include "analysis/car_classes.h"
 #include "analysis/failure.h"
 
 #include <cstdint>
@@ -9,14 +8,6 @@
 #include <variant>
 
 namespace trelvane {
-
-struct AnalysisInput {
-    std::int16_t intPassTrack = 0;
-    std::int16_t intFuncTrack = 0;
-    std::int16_t intStorTrack = 0;
-    float sngCarsPerFoot = 0;
-    CarCounts carCounts{};
-};
 
 // In the order in which the results window takes them.
 struct AnalysisResult {

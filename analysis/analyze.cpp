@@ -67,14 +67,14 @@ AnalysisResult runAnalysis(stdGeneral &session, const CarCounts &carCounts,
     AnalysisResult result;
     result.passSuggestion = passingSuggestion(session);
 
-    if (session.intFuncPct <= 50) {
-        result.funcStatus = session.intFuncPct > 40 ? "Functional trackage is MARGINAL."
-                                                    : "Functional trackage is ADEQUATE.";
-    } else {
+    if (functionalTrackageSaturated(session.intFuncPct)) {
         result.funcStatus = "Functional trackage is SATURATED!";
         result.funcSuggestion =
             concat({"Move no more than ", doubleToText(session.intFuncCap * 0.4, decimalSeparator),
                     " cars, or REDESIGN trackage."});
+    } else {
+        result.funcStatus = session.intFuncPct > 40 ? "Functional trackage is MARGINAL."
+                                                    : "Functional trackage is ADEQUATE.";
     }
 
     const StorageBand band = storageBand(session.intStorPct);
@@ -126,12 +126,6 @@ std::int16_t CountEquivCars(stdGeneral &session, const CarCounts &carCounts)
     }
     session.intEquivCars = roundToInt16(sum);
     return session.intEquivCars;
-}
-
-AnalysisInput analysisInput(const stdGeneral &session, const CarCounts &carCounts)
-{
-    return {session.intPassTrack, session.intFuncTrack, session.intStorTrack,
-            session.sngCarsPerFoot, carCounts};
 }
 
 AnalysisOutcome Analyze(stdGeneral &session, const CarCounts &carCounts,

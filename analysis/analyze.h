@@ -21,7 +21,11 @@ AnalysisOutcome Analyze(stdGeneral &session, const CarCounts &carCounts,
 // Writes intEquivCars and returns it. Throws AnalysisFailure.
 std::int16_t CountEquivCars(stdGeneral &session, const CarCounts &carCounts);
 
-// The input that Analyze reads from the session and the counters.
-AnalysisInput analysisInput(const stdGeneral &session, const CarCounts &carCounts);
+// Above 50 % the functional trackage is saturated: the analysis then suggests a redesign,
+// and the results window and the printed report warn that operation may suffer.
+constexpr bool functionalTrackageSaturated(std::int16_t intFuncPct)
+{
+    return intFuncPct > 50;
+}
 
 } // namespace trelvane

@@ -2,19 +2,19 @@
 
 namespace trelvane {
 
-std::vector<std::string_view> failureMessageLines(FailureKind kind)
+std::string failureMessage(FailureKind kind)
 {
     switch (kind) {
     case FailureKind::Overflow:
-        return {"No VALUE has been entered for either the Functional or Storage",
-                "track, and no CAR QUANTITIES have been entered."};
+        return "No VALUE has been entered for either the Functional or Storage\n"
+               "track, and no CAR QUANTITIES have been entered.";
     case FailureKind::DivisionByZero:
-        return {"No VALUE has been entered for either the Functional or Storage track."};
+        return "No VALUE has been entered for either the Functional or Storage track.";
     case FailureKind::Undetermined:
         break;
     }
-    return {"An undetermined error has occured.  Please be sure that appropriate",
-            "values have been entered in all the input boxes."};
+    return "An undetermined error has occured.  Please be sure that appropriate\n"
+           "values have been entered in all the input boxes.";
 }
 
 const char *AnalysisFailure::what() const noexcept

@@ -2,8 +2,8 @@
 #pragma once
 
 #include <exception>
+#include <string>
 #include <string_view>
-#include <vector>
 
 namespace trelvane {
 
@@ -15,8 +15,8 @@ enum class FailureKind {
 
 inline constexpr std::string_view kFailureTitle = "Problem - Invalid or Missing Input";
 
-// The message of a kind, one element a line.
-std::vector<std::string_view> failureMessageLines(FailureKind kind);
+// The message box text of a kind, its lines joined by line breaks.
+std::string failureMessage(FailureKind kind);
 
 // Raised by the number rules; Analyze turns it into its kind.
 class AnalysisFailure : public std::exception {

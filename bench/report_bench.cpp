@@ -2,7 +2,6 @@
 // memory, as the print sequence does before it hands the document to the queue.
 #include "report/analysis_report.h"
 #include "report/pdf_page_layer.h"
-#include "report/report_routes.h"
 #include "tests/report/report_samples.h"
 
 #include <QApplication>
@@ -39,7 +38,7 @@ void BM_RenderReportPage(benchmark::State &state, const Case &c)
     qsizetype bytes = 0;
     for (auto _ : state) {
         QByteArray delivered;
-        PdfPageLayer layer(kReportTitle, page, [&](const QByteArray &pdf) { delivered = pdf; });
+        PdfPageLayer layer(QStringLiteral("Trelvane analysis"), page, [&](const QByteArray &pdf) { delivered = pdf; });
         PrintAnalysisReport(content, layer);
         if (!delivered.startsWith("%PDF")) {
             state.SkipWithError("the page was not delivered as a PDF");

@@ -1,6 +1,5 @@
-// The program's own start-up, built for timing: the same application object, session,
-// start-up function and print sequence as app/main.cpp, then it leaves on the first turn
-// of the event loop. It exits non-zero unless the input window is showing by then, so a
+// The program's own start-up, built for timing: the same application object, session and
+// start-up function as app/main.cpp, then it leaves on the first turn of the event loop. It exits non-zero unless the input window is showing by then, so a
 // start-up that shows nothing cannot pass for a fast one, or while libcups is loaded: the
 // print library is meant to wait for the first print.
 #include <QApplication>
@@ -8,8 +7,6 @@
 
 #include "analysis/session_state.h"
 #include "forms/frm_input.h"
-#include "forms/start_up.h"
-#include "report/print_sequence.h"
 
 #include <cstdio>
 #include <fstream>
@@ -41,7 +38,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     trelvane::stdGeneral session;
-    trelvane::Main(session, trelvane::makePrintSequence(session));
+    trelvane::Main(session);
     QTimer::singleShot(0, &app, [] {
         const int shown = visibleInputWindows();
         if (shown != 1)

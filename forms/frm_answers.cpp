@@ -1,19 +1,12 @@
 #include "forms/frm_answers.h"
 
-#include "forms/app_icon.h"
-#include "forms/control_makers.h"
-#include "forms/fonts.h"
-#include "forms/modal_guard.h"
+#include "forms/frm_get_road.h"
 #include "forms/result_label.h"
-#include "forms/twips.h"
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-
-#include <exception>
 
 namespace trelvane {
 
@@ -27,11 +20,10 @@ QLabel *resultLabel(const QString &name, const QString &designText, const QRect 
 
 } // namespace
 
-frmAnswers::frmAnswers(const stdGeneral &session, PrintSequence printSequence, QWidget *parent)
+frmAnswers::frmAnswers(stdGeneral &session, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_session(session)
-    , m_printSequence(std::move(printSequence))
     , fraTrackage(
           makeFrame("fraTrackage", "Trackage Analysis", twipsRect(240, 240, 5295, 1695), this))
     , fraOperating(
@@ -114,24 +106,44 @@ void frmAnswers::cmdOK_Click()
 void frmAnswers::cmdPrint_Click()
 {
     // One print at a time: a second would ask for the name over the first.
-    if (!m_printSequence || blockedByModalWindow(*this))
+    if (blockedByModalWindow(*this))
         return;
-    // An exception must not cross the event loop; the window stays open for another try.
-    try {
-        m_printSequence(*this);
-    } catch (const std::exception &failure) {
-        QMessageBox::warning(this, windowTitle(),
-                             QString("The analysis could not be printed: %1")
-                                 .arg(QString::fromLocal8Bit(failure.what())));
-    } catch (...) {
-        QMessageBox::warning(this, windowTitle(), "The analysis could not be printed.");
-    }
+    runPrintSequence(*this, m_session);
 }
 
 void frmAnswers::tmrMsgTimer_Timer()
 {
     lblMessage->hide();
     tmrMsgTimer->stop();
+}
+
+QWidget &frmAnswers::widget()
+{
+    return *this;
+}
+
+void frmAnswers::askForRoadName()
+{
+    frmGetRoad prompt(m_session, this);
+    prompt.exec();
+}
+
+ReportCaptions frmAnswers::captions() const
+{
+    return {lblPassSug->text(), lblFuncStatus->text(), lblFuncSug->text(),
+            lblStorStatus->text(), lblStorSug->text(), lblBasis->text(),
+            lblHvy->text(), lblMed->text(), lblLite->text()};
+}
+
+void frmAnswers::repaintNow()
+{
+    repaint();
+}
+
+void frmAnswers::showPrintingMessage()
+{
+    lblMessage->setVisible(true);
+    tmrMsgTimer->start();
 }
 
 } // namespace trelvane

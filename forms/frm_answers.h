@@ -1,10 +1,10 @@
 // The results window: the verdicts and session figures of one analysis, with Print and OK.
-// Built fresh for every opening; the print sequence reads and drives its controls.
+// Built fresh for every opening; its Print button runs the print sequence over it.
 #pragma once
 
 #include "analysis/session_state.h"
-#include "forms/fonts.h"
-#include "forms/print_sequence_hook.h"
+#include "forms/window_kit.h"
+#include "report/print_sequence.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -15,17 +15,16 @@ class QGroupBox;
 
 namespace trelvane {
 
-class frmAnswers : public QDialog {
+class frmAnswers : public QDialog, private PrintingWindow {
     Q_OBJECT
 public:
-    frmAnswers(const stdGeneral &session, PrintSequence printSequence, QWidget *parent);
-
-    const stdGeneral &session() const { return m_session; }
+    // The session is the one the analysis wrote; the name prompt opened from here writes
+    // its railroad name and confirmation.
+    frmAnswers(stdGeneral &session, QWidget *parent);
 
 private:
     const WindowFontFirst m_windowFont{this};
-    const stdGeneral &m_session;
-    PrintSequence m_printSequence;
+    stdGeneral &m_session;
     QGroupBox *const fraTrackage;
     QGroupBox *const fraOperating;
 
@@ -49,6 +48,13 @@ private:
     void cmdOK_Click();
     void cmdPrint_Click();
     void tmrMsgTimer_Timer();
+
+    // What the print sequence asks of this window.
+    QWidget &widget() override;
+    void askForRoadName() override;
+    ReportCaptions captions() const override;
+    void repaintNow() override;
+    void showPrintingMessage() override;
 };
 
 } // namespace trelvane

@@ -1,13 +1,6 @@
 #include "forms/frm_get_road.h"
 
-#include "forms/app_icon.h"
-#include "forms/control_makers.h"
-#include "forms/fonts.h"
-#include "forms/twips.h"
-
-#include <QFocusEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include <limits>
@@ -18,7 +11,7 @@ frmGetRoad::frmGetRoad(stdGeneral &session, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                           | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
-    , txtRoadName(new QLineEdit(this))
+    , txtRoadName(new EntryBox(this))
     , cmdOK(makeButton("cmdOK", "OK", "Print the analysis", twipsRect(2400, 840, 1400, 375), this))
     , cmdCancel(makeButton("cmdCancel", "Cancel", "Cancel", twipsRect(840, 840, 1400, 375), this))
     , m_session(session)
@@ -36,13 +29,13 @@ frmGetRoad::frmGetRoad(stdGeneral &session, QWidget *parent)
     txtRoadName->setAccessibleName("Railroad name");
     // A name has no length limit; QLineEdit would otherwise stop at 32767 characters.
     txtRoadName->setMaxLength(std::numeric_limits<int>::max());
-    txtRoadName->installEventFilter(this);
 
     cmdOK->setDefault(true);
     setTabOrder(txtRoadName, cmdOK);
     setTabOrder(cmdOK, cmdCancel);
     txtRoadName->setFocus();
 
+    connect(txtRoadName, &EntryBox::lostFocus, this, &frmGetRoad::txtRoadName_LostFocus);
     connect(cmdOK, &QPushButton::clicked, this, &frmGetRoad::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmGetRoad::cmdCancel_Click);
 
@@ -55,24 +48,14 @@ void frmGetRoad::Form_Load()
     txtRoadName->setText(QString::fromStdString(m_session.strRoadName));
 }
 
-bool frmGetRoad::eventFilter(QObject *watched, QEvent *event)
+void frmGetRoad::keyPressEvent(QKeyEvent *event)
 {
-    if (watched == txtRoadName) {
-        if (event->type() == QEvent::FocusOut) {
-            // Only a move of the focus inside the prompt counts; switching to another
-            // program or opening the box's context menu is not leaving the box.
-            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-                txtRoadName_LostFocus();
-        } else if (event->type() == QEvent::KeyPress) {
-            // Enter and Esc act on OK and Cancel without moving the focus: store the name
-            // first, so the report prints what the box shows, as a click would have.
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
-                txtRoadName_LostFocus();
-        }
-    }
-    return QDialog::eventFilter(watched, event);
+    // Esc is Cancel's key, so it takes the name first as a click on Cancel does; the close
+    // box, which also rejects, takes nothing.
+    if (event->matches(QKeySequence::Cancel))
+        cmdCancel->click();
+    else
+        QDialog::keyPressEvent(event);
 }
 
 void frmGetRoad::txtRoadName_LostFocus()
@@ -82,12 +65,15 @@ void frmGetRoad::txtRoadName_LostFocus()
 
 void frmGetRoad::cmdOK_Click()
 {
+    // Enter, or a press that leaves the focus in the box, still takes the name shown.
+    leaveEntryBox(*this);
     m_session.blnPrintOK = true;
     accept();
 }
 
 void frmGetRoad::cmdCancel_Click()
 {
+    leaveEntryBox(*this);
     m_session.blnPrintOK = false;
     reject();
 }

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "analysis/session_state.h"
-#include "forms/fonts.h"
+#include "forms/entry_box.h"
+#include "forms/window_kit.h"
 
 #include <QDialog>
 
-class QLineEdit;
 class QPushButton;
 
 namespace trelvane {
@@ -20,12 +20,12 @@ public:
     // Loads at once: blnPrintOK is cleared and the box shows the name stored last.
     frmGetRoad(stdGeneral &session, QWidget *parent);
 
-    QLineEdit *const txtRoadName;
+    EntryBox *const txtRoadName;
     QPushButton *const cmdOK;
     QPushButton *const cmdCancel;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void Form_Load();

@@ -3,18 +3,12 @@
 #include "analysis/analyze.h"
 #include "analysis/number_rules.h"
 #include "analysis/scale_table.h"
-#include "forms/answer_texts.h"
-#include "forms/app_icon.h"
-#include "forms/beep.h"
-#include "forms/control_makers.h"
-#include "forms/entry_rules.h"
-#include "forms/fonts.h"
+#include "forms/about.h"
+#include "forms/entry_box.h"
 #include "forms/frm_answers.h"
-#include "forms/modal_guard.h"
-#include "forms/track_box.h"
-#include "forms/twips.h"
+#include "forms/help_window.h"
 #include "forms/up_down.h"
-#include "forms/version.h"
+#include "forms/window_kit.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -25,17 +19,28 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QScreen>
 
 namespace trelvane {
 
 namespace {
 
-TrackBox *trackBox(const QString &name, const QString &tip, int top, QWidget *parent)
+EntryBox *trackBox(const QString &name, const QString &tip, int top, QWidget *parent)
 {
-    auto *box = placed(new TrackBox(parent), name, twipsRect(1560, top, 615, 285));
+    auto *box = placed(new EntryBox(parent), name, twipsRect(1560, top, 615, 285));
     box->setToolTip(tip);
+    box->setMaxLength(4);
+    box->setAlignment(Qt::AlignCenter);
+    // The key filter sees typed characters only; paste, drop and input methods meet this.
+    box->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,4}")), box));
     return box;
+}
+
+QString fromStd(const std::string &text)
+{
+    return QString::fromStdString(text);
 }
 
 QPushButton *button(const QString &name, const QString &caption, const QString &tip, int left,
@@ -88,12 +93,11 @@ std::array<UpDown *, 8> counters(QWidget *parent)
 
 } // namespace
 
-frmInput::frmInput(stdGeneral &session, PrintSequence printSequence, QWidget *parent)
+frmInput::frmInput(stdGeneral &session, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                           | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
     , m_session(session)
-    , m_printSequence(std::move(printSequence))
     , fraScale(makeFrame("fraScale", "Scale", twipsRect(240, 240, 975, 2652), this))
     , fraTrack(makeFrame("fraTrack", "Trackage", twipsRect(1560, 240, 2415, 2655), this))
     , fraRollStk(makeFrame("fraRollStk", "Rolling Stock", twipsRect(4320, 240, 2965, 2655), this))
@@ -181,9 +185,9 @@ frmInput::frmInput(stdGeneral &session, PrintSequence printSequence, QWidget *pa
     txtPassTrack->setKeyPressHandler([this](char16_t &key) { txtPassTrack_KeyPress(key); });
     txtFuncTrack->setKeyPressHandler([this](char16_t &key) { txtFuncTrack_KeyPress(key); });
     txtStorTrack->setKeyPressHandler([this](char16_t &key) { txtStorTrack_KeyPress(key); });
-    connect(txtPassTrack, &TrackBox::lostFocus, this, &frmInput::txtPassTrack_LostFocus);
-    connect(txtFuncTrack, &TrackBox::lostFocus, this, &frmInput::txtFuncTrack_LostFocus);
-    connect(txtStorTrack, &TrackBox::lostFocus, this, &frmInput::txtStorTrack_LostFocus);
+    connect(txtPassTrack, &EntryBox::lostFocus, this, &frmInput::txtPassTrack_LostFocus);
+    connect(txtFuncTrack, &EntryBox::lostFocus, this, &frmInput::txtFuncTrack_LostFocus);
+    connect(txtStorTrack, &EntryBox::lostFocus, this, &frmInput::txtStorTrack_LostFocus);
     for (std::size_t i = 0; i < udNoCars.size(); ++i)
         connect(udNoCars[i], &QSpinBox::valueChanged, lblNoCars[i],
                 [count = lblNoCars[i]](int value) { count->setText(QString::number(value)); });
@@ -221,14 +225,14 @@ void frmInput::optScale_Click(int index)
                 option->setChecked(true);
         return;
     }
-    if (!selectScale(m_session, index))
-        return;
-    m_session.strScale = optScale->button(index)->property("Tag").toString().toStdString();
+    // The scale table's name is the option's tag: both strScale and sngCarsPerFoot come
+    // from the row of the chosen index.
+    selectScale(m_session, index);
 }
 
 void frmInput::footageKeyPress(char16_t &keyAscii)
 {
-    if (!isFootageCharacter(keyAscii)) {
+    if (keyAscii < u'0' || keyAscii > u'9') {
         keyAscii = 0;
         systemBeep();
     }
@@ -249,14 +253,15 @@ void frmInput::txtStorTrack_KeyPress(char16_t &keyAscii)
     footageKeyPress(keyAscii);
 }
 
-void frmInput::commitFootage(TrackBox &box, std::int16_t &field)
+void frmInput::commitFootage(EntryBox &box, std::int16_t &field)
 {
-    const std::string text = box.text().toStdString();
-    box.setText(QString::fromStdString(committedFootageText(text)));
-    if (const auto footage = committedFootage(text))
+    // An empty box reads "0". Setting the text, even unchanged, also ends the box's undo
+    // history, which would otherwise grow with every footage typed in a long session.
+    box.setText(box.text().isEmpty() ? QStringLiteral("0") : box.text());
+    if (const auto footage = parseFootage(box.text().toStdString()))
         field = *footage;
     else
-        box.setText(QString::fromStdString(intToText(field))); // keeps box and field in step
+        box.setText(fromStd(intToText(field))); // keeps box and field in step
 }
 
 void frmInput::txtPassTrack_LostFocus()
@@ -287,20 +292,11 @@ void frmInput::cmdAnalyze_Click()
     // One results window (or failure message) at a time.
     if (blockedByModalWindow(*this))
         return;
-    // A click that does not take the focus (or a shortcut) still analyses the typed value.
-    if (focusWidget() == txtPassTrack)
-        txtPassTrack_LostFocus();
-    else if (focusWidget() == txtFuncTrack)
-        txtFuncTrack_LostFocus();
-    else if (focusWidget() == txtStorTrack)
-        txtStorTrack_LostFocus();
+    // A press that leaves the focus in a box still analyses the footage the box shows.
+    leaveEntryBox(*this);
 
-    AnalysisOutcome outcome = FailureKind::Undetermined;
-    try {
-        outcome = Analyze(m_session, carCounts(), QLocale().decimalPoint().toStdString());
-    } catch (...) {
-        outcome = FailureKind::Undetermined;
-    }
+    const AnalysisOutcome outcome =
+        Analyze(m_session, carCounts(), QLocale().decimalPoint().toStdString());
     if (const auto *kind = std::get_if<FailureKind>(&outcome)) {
         showFailure(*kind);
         return;
@@ -314,19 +310,20 @@ void frmInput::cmdAnalyze_Click()
 
 void frmInput::ShowAnswers(const AnalysisResult &result)
 {
-    frmAnswers answers(m_session, m_printSequence, this);
-    answers.lblPassSug->setText(QString::fromStdString(result.passSuggestion));
-    answers.lblFuncStatus->setText(QString::fromStdString(result.funcStatus));
-    answers.lblFuncSug->setText(QString::fromStdString(result.funcSuggestion));
-    answers.lblStorStatus->setText(QString::fromStdString(result.storStatus));
-    answers.lblStorSug->setText(QString::fromStdString(result.storSuggestion));
-    answers.lblBasis->setText(QString::fromStdString(result.basisLine));
-    const SessionSentences sentences =
-        sessionSentences(result.heavyCars, result.averageCars, result.lightCars);
-    answers.lblHvy->setText(QString::fromStdString(sentences.heavy));
-    answers.lblMed->setText(QString::fromStdString(sentences.average));
-    answers.lblLite->setText(QString::fromStdString(sentences.light));
-    answers.lblWarn->setVisible(showsFunctionalWarning(m_session.intFuncPct));
+    frmAnswers answers(m_session, this);
+    answers.lblPassSug->setText(fromStd(result.passSuggestion));
+    answers.lblFuncStatus->setText(fromStd(result.funcStatus));
+    answers.lblFuncSug->setText(fromStd(result.funcSuggestion));
+    answers.lblStorStatus->setText(fromStd(result.storStatus));
+    answers.lblStorSug->setText(fromStd(result.storSuggestion));
+    answers.lblBasis->setText(fromStd(result.basisLine));
+    answers.lblHvy->setText(
+        fromStd(concat({"Move ", intToText(result.heavyCars), " cars for a HEAVY session."})));
+    answers.lblMed->setText(
+        fromStd(concat({"Move ", intToText(result.averageCars), " cars for an AVERAGE session."})));
+    answers.lblLite->setText(
+        fromStd(concat({"Move ", intToText(result.lightCars), " cars for a LIGHT session."})));
+    answers.lblWarn->setVisible(functionalTrackageSaturated(m_session.intFuncPct));
     answers.exec();
 }
 
@@ -334,7 +331,7 @@ void frmInput::showFailure(FailureKind kind)
 {
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kFailureTitle.data(),
                                                             qsizetype(kFailureTitle.size())),
-                    QString::fromStdString(failureMessageText(kind)), QMessageBox::Ok, this);
+                    fromStd(failureMessage(kind)), QMessageBox::Ok, this);
     box.setObjectName("failureMessage");
     box.exec();
 }
@@ -352,6 +349,16 @@ void frmInput::closeEvent(QCloseEvent *event)
     event->accept();
     // The input window is the program: once it goes, nothing is left to run.
     QCoreApplication::quit();
+}
+
+void Main(stdGeneral &session)
+{
+    // The desktop matches the windows to the installed entry and its icon by this name.
+    QGuiApplication::setDesktopFileName(kDesktopId);
+    installHelpKey();
+    // No owner: the window deletes itself when closed, and the program ends with it.
+    auto *input = new frmInput(session);
+    input->show();
 }
 
 } // namespace trelvane

@@ -1,11 +1,10 @@
 // The input window: footages, scale and car counts for an analysis, whose results it
-// shows in a modal results window.
+// shows in a modal results window; and the program's start, which opens it.
 #pragma once
 
 #include "analysis/analysis_types.h"
 #include "analysis/session_state.h"
-#include "forms/fonts.h"
-#include "forms/print_sequence_hook.h"
+#include "forms/window_kit.h"
 
 #include <QWidget>
 
@@ -19,14 +18,13 @@ class QRadioButton;
 
 namespace trelvane {
 
-class TrackBox;
+class EntryBox;
 class UpDown;
 
 class frmInput : public QWidget {
     Q_OBJECT
 public:
-    explicit frmInput(stdGeneral &session, PrintSequence printSequence = {},
-                      QWidget *parent = nullptr);
+    explicit frmInput(stdGeneral &session, QWidget *parent = nullptr);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -46,24 +44,27 @@ private:
     void ShowAnswers(const AnalysisResult &result);
     void showFailure(FailureKind kind);
     void footageKeyPress(char16_t &keyAscii);
-    void commitFootage(TrackBox &box, std::int16_t &field);
+    void commitFootage(EntryBox &box, std::int16_t &field);
     CarCounts carCounts() const;
 
     const WindowFontFirst m_windowFont{this};
     stdGeneral &m_session;
-    PrintSequence m_printSequence;
 
     QGroupBox *const fraScale;
     QGroupBox *const fraTrack;
     QGroupBox *const fraRollStk;
     QButtonGroup *const optScale;
-    TrackBox *const txtPassTrack;
-    TrackBox *const txtFuncTrack;
-    TrackBox *const txtStorTrack;
+    EntryBox *const txtPassTrack;
+    EntryBox *const txtFuncTrack;
+    EntryBox *const txtStorTrack;
     const std::array<QLabel *, 8> lblNoCars;
     const std::array<UpDown *, 8> udNoCars;
     QPushButton *const cmdAnalyze;
     QPushButton *const cmdExit;
 };
+
+// The program's start: shows the input window modeless for the session; the window
+// deletes itself when closed, and the program ends with it.
+void Main(stdGeneral &session);
 
 } // namespace trelvane

@@ -1,4 +1,5 @@
-// The help window: one modeless window with the help text, opened by F1 from any window.
+// The help: one modeless window with what to enter, how to read the results and how to
+// print, opened by F1 from any window of the program.
 #pragma once
 
 #include <QWidget>
@@ -21,6 +22,10 @@ protected:
 
 // Opens the help for the window that from belongs to, or raises it when it is open. The
 // help is owned by the outermost window of from's family, so there is one per program.
-HelpWindow *showHelp(QWidget *from);
+void showHelp(QWidget *from);
+
+// Makes F1 open the help from every window, dialogs and message boxes included. Installed
+// once for the whole application; later calls do nothing.
+void installHelpKey();
 
 } // namespace trelvane

@@ -1,5 +1,6 @@
 #include "report/analysis_report.h"
 
+#include "analysis/analyze.h"
 #include "analysis/number_rules.h"
 
 namespace trelvane {
@@ -53,7 +54,7 @@ void PrintAnalysisReport(const ReportContent &c, PrinterLayer &printer)
     printer.printLine({kIndent, c.captions.med});
     printer.printLine({kIndent, c.captions.lite});
     printer.printEmptyLine();
-    if (c.funcPct > 50) {
+    if (functionalTrackageSaturated(c.funcPct)) {
         printer.printLine({kIndent, QStringLiteral("Warning!"), ZoneAdvance{},
                            QStringLiteral("Operation may not be satisfactory using these")});
         printer.printLine({ZoneAdvance{},

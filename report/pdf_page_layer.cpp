@@ -14,14 +14,8 @@ namespace {
 
 constexpr int kZoneColumns = 14;
 
-} // namespace
-
-QPageSize pageSizeForLocale(const QLocale &locale)
-{
-    return QPageSize(locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
-                                                                              : QPageSize::A4);
-}
-
+// A name or caption as it can stand on one printed line: control characters and line or
+// paragraph separators become blanks, so no value can break the report's lines apart.
 QString asOneLine(const QString &text)
 {
     QString line = text;
@@ -31,6 +25,14 @@ QString asOneLine(const QString &text)
             ch = QLatin1Char(' ');
     }
     return line;
+}
+
+} // namespace
+
+QPageSize pageSizeForLocale(const QLocale &locale)
+{
+    return QPageSize(locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                              : QPageSize::A4);
 }
 
 PdfPageLayer::PdfPageLayer(const QString &title, const QPageSize &pageSize, Delivery deliver)

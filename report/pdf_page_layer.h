@@ -45,8 +45,4 @@ private:
     Delivery deliver_;
 };
 
-// A name or caption as it can stand on one printed line: control characters and line or
-// paragraph separators become blanks, so no value can break the report's lines apart.
-QString asOneLine(const QString &text);
-
 } // namespace trelvane

@@ -1,4 +1,5 @@
-// Why a report did not reach its destination: the kind of failure and the system's own words.
+// Why a report did not reach its destination: the kind of failure, the system's own words,
+// and what the user is told.
 #pragma once
 
 #include <QString>
@@ -30,5 +31,8 @@ private:
     QString destination_;
     QString detail_;
 };
+
+// What went wrong and what to do, for the message box.
+QString printFailureText(const PrintFailure &failure);
 
 } // namespace trelvane

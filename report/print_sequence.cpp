@@ -1,30 +1,72 @@
 #include "report/print_sequence.h"
 
-#include "forms/frm_answers.h"
-#include "forms/frm_get_road.h"
-#include "report/analysis_report.h"
+#include "report/cups_printer.h"
+#include "report/pdf_page_layer.h"
 #include "report/print_failure.h"
-#include "report/print_failure_text.h"
-#include "report/report_from_window.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileDialog>
-#include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
+#include <QSaveFile>
 
+#include <exception>
+#include <memory>
 #include <optional>
 
 namespace trelvane {
 namespace {
 
+const QString kReportTitle = QStringLiteral("Trelvane analysis");
+
+// The session's figures and the captions the window shows at this moment, dated today in
+// the locale's short format.
+ReportContent reportContent(const stdGeneral &session, const ReportCaptions &captions)
+{
+    ReportContent content;
+    content.roadName = QString::fromStdString(session.strRoadName);
+    content.date = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    content.scale = QString::fromStdString(session.strScale);
+    content.passTrack = session.intPassTrack;
+    content.funcTrack = session.intFuncTrack;
+    content.storTrack = session.intStorTrack;
+    content.equivCars = session.intEquivCars;
+    content.funcPct = session.intFuncPct;
+    content.captions = captions;
+    return content;
+}
+
+// The page for the default printer; throws PrintFailure at once when there is no default
+// printer or no print server, so nothing is drawn for a printer that cannot take it.
+std::unique_ptr<PrinterLayer> openDefaultPrinter()
+{
+    auto queue = std::make_shared<CupsDefaultQueue>();
+    return std::make_unique<PdfPageLayer>(
+        kReportTitle, pageSizeForLocale(QLocale()),
+        [queue](const QByteArray &pdf) { queue->submitPdf(pdf, kReportTitle); });
+}
+
+// The same page, written to path only when the document ends.
+std::unique_ptr<PrinterLayer> openPdfFile(const QString &path)
+{
+    return std::make_unique<PdfPageLayer>(
+        kReportTitle, pageSizeForLocale(QLocale()), [path](const QByteArray &pdf) {
+            // Written beside the target and renamed, so a failed save leaves no broken file.
+            QSaveFile file(path);
+            if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size()
+                || !file.commit())
+                throw PrintFailure(PrintFailureKind::FileNotWritten, path, file.errorString());
+        });
+}
+
 // Tells the user why the report did not go out and returns the file they chose to save
 // it in instead, if they did.
-std::optional<QString> askForPdfInstead(frmAnswers &answers, const PrintFailure &failure)
+std::optional<QString> askForPdfInstead(QWidget &window, const PrintFailure &failure)
 {
-    QMessageBox box(QMessageBox::Warning, answers.windowTitle(), printFailureText(failure),
-                    QMessageBox::NoButton, &answers);
+    QMessageBox box(QMessageBox::Warning, window.windowTitle(), printFailureText(failure),
+                    QMessageBox::NoButton, &window);
     box.setObjectName("msgPrintFailure");
     QPushButton *save = box.addButton("Save as PDF...", QMessageBox::AcceptRole);
     save->setObjectName("cmdSavePdf");
@@ -36,7 +78,7 @@ std::optional<QString> askForPdfInstead(frmAnswers &answers, const PrintFailure 
     if (box.clickedButton() != save)
         return std::nullopt;
 
-    QFileDialog dialog(&answers, "Save the analysis as PDF",
+    QFileDialog dialog(&window, "Save the analysis as PDF",
                        QDir::home().filePath("Trelvane analysis.pdf"), "PDF files (*.pdf)");
     dialog.setObjectName("dlgSavePdf");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -48,14 +90,12 @@ std::optional<QString> askForPdfInstead(frmAnswers &answers, const PrintFailure 
 }
 
 // Offers the same report as a PDF file until it is saved or the user declines.
-void saveInstead(frmAnswers &answers, const ReportContent &content, const PrintRoutes &routes,
-                 const PrintFailure &firstFailure)
+void saveInstead(QWidget &window, const ReportContent &content, const PrintFailure &firstFailure)
 {
     PrintFailure failure = firstFailure;
-    while (const std::optional<QString> path = askForPdfInstead(answers, failure)) {
+    while (const std::optional<QString> path = askForPdfInstead(window, failure)) {
         try {
-            const auto file = routes.pdfFile(*path);
-            PrintAnalysisReport(content, *file);
+            PrintAnalysisReport(content, *openPdfFile(*path));
             return;
         } catch (const PrintFailure &saveFailure) {
             failure = saveFailure;
@@ -63,36 +103,30 @@ void saveInstead(frmAnswers &answers, const ReportContent &content, const PrintR
     }
 }
 
-void runPrintSequence(frmAnswers &answers, stdGeneral &session, const PrintRoutes &routes)
+} // namespace
+
+void runPrintSequence(PrintingWindow &window, stdGeneral &session)
 {
-    {
-        frmGetRoad prompt(session, &answers);
-        prompt.exec();
-    }
-    answers.repaint();
+    window.askForRoadName();
+    window.repaintNow();
     if (!session.blnPrintOK)
         return;
 
     // Read once, so a PDF saved after a failed print shows exactly what was to be printed.
-    const ReportContent content = reportContentFrom(session, answers, QDate::currentDate());
+    const ReportContent content = reportContent(session, window.captions());
     try {
-        const auto printer = routes.printer();
-        PrintAnalysisReport(content, *printer);
+        PrintAnalysisReport(content, *openDefaultPrinter());
     } catch (const PrintFailure &failure) {
-        saveInstead(answers, content, routes, failure);
+        saveInstead(window.widget(), content, failure);
+        return;
+    } catch (const std::exception &failure) {
+        // Nothing may cross the event loop; the window stays open for another try.
+        QMessageBox::warning(&window.widget(), window.widget().windowTitle(),
+                             QString("The analysis could not be printed: %1")
+                                 .arg(QString::fromLocal8Bit(failure.what())));
         return;
     }
-    answers.lblMessage->setVisible(true);
-    answers.tmrMsgTimer->start();
-}
-
-} // namespace
-
-PrintSequence makePrintSequence(stdGeneral &session, PrintRoutes routes)
-{
-    return [&session, routes = std::move(routes)](frmAnswers &answers) {
-        runPrintSequence(answers, session, routes);
-    };
+    window.showPrintingMessage();
 }
 
 } // namespace trelvane

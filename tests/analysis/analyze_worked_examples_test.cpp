@@ -59,17 +59,5 @@ TEST(AnalyzeSeparator, functionalSuggestionUsesTheGivenSeparator)
               "Move no more than 14,4 cars, or REDESIGN trackage.");
 }
 
-TEST(AnalyzeInput, readsTheCommittedFootagesAndTheGivenCounts)
-{
-    stdGeneral session = sessionWith(N, 10, 100, 50);
-    const CarCounts counts{1, 2, 3, 4, 5, 6, 7, 8};
-    const AnalysisInput input = analysisInput(session, counts);
-    EXPECT_EQ(input.intPassTrack, 10);
-    EXPECT_EQ(input.intFuncTrack, 100);
-    EXPECT_EQ(input.intStorTrack, 50);
-    EXPECT_EQ(input.sngCarsPerFoot, 3.6f);
-    EXPECT_EQ(input.carCounts, counts);
-}
-
 } // namespace
 } // namespace trelvane::test

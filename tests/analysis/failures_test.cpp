@@ -7,30 +7,28 @@
 namespace trelvane::test {
 namespace {
 
-using Lines = std::vector<std::string_view>;
-
 struct MessageRow {
     const char *name;
     FailureKind kind;
-    Lines lines;
+    std::string_view message; // its lines joined by one line break
 };
 
 class FailureMessageTest : public ::testing::TestWithParam<MessageRow> {};
 
 TEST_P(FailureMessageTest, showsTheLinesOfItsKind)
 {
-    EXPECT_EQ(failureMessageLines(GetParam().kind), GetParam().lines);
+    EXPECT_EQ(failureMessage(GetParam().kind), GetParam().message);
 }
 
 const MessageRow kMessageRows[] = {
     {"Overflow", FailureKind::Overflow,
-     {"No VALUE has been entered for either the Functional or Storage",
-      "track, and no CAR QUANTITIES have been entered."}},
+     "No VALUE has been entered for either the Functional or Storage\n"
+     "track, and no CAR QUANTITIES have been entered."},
     {"DivisionByZero", FailureKind::DivisionByZero,
-     {"No VALUE has been entered for either the Functional or Storage track."}},
+     "No VALUE has been entered for either the Functional or Storage track."},
     {"UndeterminedWithTwoSpaces", FailureKind::Undetermined,
-     {"An undetermined error has occured.  Please be sure that appropriate",
-      "values have been entered in all the input boxes."}},
+     "An undetermined error has occured.  Please be sure that appropriate\n"
+     "values have been entered in all the input boxes."},
 };
 INSTANTIATE_TEST_SUITE_P(Failures, FailureMessageTest, ::testing::ValuesIn(kMessageRows), RowName{});
 

@@ -1,9 +1,11 @@
 // The results window on its own: its design state, its keys, the printing message and
-// its timer, and long result texts.
-#include "gui_test_support.h"
+// its timer, and long result texts. Print reaches a printer of the test's own.
+#include "modal_windows.h"
+#include "private_cups_server.h"
 
 #include "analysis/session_state.h"
 #include "forms/frm_answers.h"
+#include "forms/frm_get_road.h"
 #include "forms/result_label.h"
 
 #include <QElapsedTimer>
@@ -18,7 +20,6 @@
 #include <QToolTip>
 
 #include <memory>
-#include <stdexcept>
 
 using namespace trelvane;
 
@@ -29,39 +30,50 @@ private:
     stdGeneral m_session;
     std::unique_ptr<QWidget> m_owner;
     QPointer<frmAnswers> m_answers;
-    int m_prints = 0;
-    bool m_printFails = false;
+    test::PrivateCupsServer m_server;
+    int m_prints = 0; // name prompts answered with OK
+    test::PendingModal m_confirming;
 
     void open()
     {
-        m_answers = new frmAnswers(
-            m_session,
-            [this](frmAnswers &answers) {
-                ++m_prints;
-                if (m_printFails)
-                    throw std::runtime_error("no printer");
-                answers.lblMessage->show();
-                answers.tmrMsgTimer->start();
-            },
-            m_owner.get());
+        m_answers = new frmAnswers(m_session, m_owner.get());
         m_answers->open();
         QVERIFY(QTest::qWaitForWindowActive(m_answers));
     }
 
+    // Answers the next name prompt with OK, counting it as a print.
+    void confirmNextPrint()
+    {
+        m_confirming = test::onNextModal<frmGetRoad>([this](frmGetRoad *prompt) {
+            ++m_prints;
+            QTest::mouseClick(prompt->cmdOK, Qt::LeftButton);
+        });
+    }
+
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale::c());
+        m_server.useInThisProcess();
+        QString error;
+        QVERIFY2(m_server.start(&error) && m_server.addCaptureQueue(&error), qPrintable(error));
+    }
 
     void init()
     {
         m_prints = 0;
-        m_printFails = false;
+        confirmNextPrint();
         m_owner = std::make_unique<QWidget>();
         m_owner->setGeometry(150, 200, 503, 273);
         m_owner->show();
         open();
     }
 
-    void cleanup() { m_owner.reset(); }
+    void cleanup()
+    {
+        m_confirming.cancel();
+        m_owner.reset();
+    }
 
     void shouldHaveDefaultValue()
     {
@@ -179,24 +191,24 @@ private slots:
         delete m_answers;
 
         open();
+        m_confirming.cancel();
         QVERIFY(!m_answers->lblMessage->isVisible());
         QVERIFY(!m_answers->tmrMsgTimer->isActive());
     }
 
     void aFailedPrintLeavesTheWindowOpen()
     {
-        m_printFails = true;
+        m_server.stop();
         QString reported;
-        test::whenModalOpens(
-            [&reported](QWidget *modal) {
-                if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-                    reported = box->text();
-                    QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-                }
-            },
-            m_answers);
+        const test::PendingModal telling = test::onNextModal<QMessageBox>([&reported](QMessageBox *box) {
+            reported = box->text();
+            QTest::mouseClick(box->findChild<QPushButton *>("cmdClose"), Qt::LeftButton);
+        });
         QTest::mouseClick(m_answers->cmdPrint, Qt::LeftButton);
-        QCOMPARE(reported, QString("The analysis could not be printed: no printer"));
+        QString error;
+        QVERIFY2(m_server.start(&error), qPrintable(error));
+        QVERIFY2(reported.startsWith("The analysis was not printed"), qPrintable(reported));
+        QCOMPARE(m_prints, 1);
         QVERIFY(m_answers->isVisible());
         QVERIFY(!m_answers->lblMessage->isVisible());
     }

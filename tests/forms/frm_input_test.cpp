@@ -1,10 +1,10 @@
 // The input window on its own: start-up state, the track boxes, the counters, the scale
 // group, keyboard order and ending the program.
-#include "gui_test_support.h"
+#include "window_driving.h"
 
 #include "analysis/session_state.h"
+#include "forms/entry_box.h"
 #include "forms/frm_input.h"
-#include "forms/track_box.h"
 #include "forms/up_down.h"
 
 #include <QClipboard>
@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 

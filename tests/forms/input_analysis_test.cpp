@@ -1,9 +1,12 @@
 // Analyses run through the input window: what the results window shows, the failure
 // message box, and the commit of a footage typed just before Analyze.
-#include "gui_test_support.h"
+#include "modal_windows.h"
+#include "private_cups_server.h"
+#include "window_driving.h"
 
 #include "analysis/session_state.h"
 #include "forms/frm_answers.h"
+#include "forms/frm_get_road.h"
 #include "forms/frm_input.h"
 #include "forms/up_down.h"
 
@@ -57,7 +60,7 @@ class InputAnalysisTest : public QObject {
 private:
     stdGeneral m_session;
     QPointer<frmInput> m_window;
-    int m_prints = 0;
+    test::PrivateCupsServer m_server;
 
     template <typename T> T *child(const QString &name)
     {
@@ -91,7 +94,7 @@ private:
     Shown analyze(std::function<void(frmAnswers &)> whileOpen = {})
     {
         Shown shown;
-        test::whenModalOpens([&shown, whileOpen](QWidget *modal) {
+        const test::PendingModal waiting = test::onNextModal<QDialog>([&shown, whileOpen](QDialog *modal) {
             auto *answers = qobject_cast<frmAnswers *>(modal);
             if (!answers) {
                 // A message box where results were expected: close it and report nothing.
@@ -122,18 +125,19 @@ private:
     }
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale::c());
+        // Print reaches a printer of the test's own.
+        m_server.useInThisProcess();
+        QString error;
+        QVERIFY2(m_server.start(&error) && m_server.addCaptureQueue(&error), qPrintable(error));
+    }
 
     void init()
     {
         m_session = stdGeneral{};
-        m_prints = 0;
-        // Stands in for the print sequence: shows the message and starts the timer.
-        m_window = new frmInput(m_session, [this](frmAnswers &answers) {
-            ++m_prints;
-            answers.lblMessage->show();
-            answers.tmrMsgTimer->start();
-        });
+        m_window = new frmInput(m_session);
         m_window->setAttribute(Qt::WA_DeleteOnClose, false);
         m_window->show();
         m_window->activateWindow();
@@ -311,7 +315,7 @@ private slots:
             QMessageBox::StandardButtons standard;
             qsizetype buttons = 0;
         } box;
-        test::whenModalOpens([&box](QWidget *modal) {
+        const test::PendingModal waiting = test::onNextModal<QDialog>([&box](QDialog *modal) {
             auto *shown = qobject_cast<QMessageBox *>(modal);
             if (!shown) {
                 modal->close();
@@ -358,7 +362,7 @@ private slots:
         if (way == "keyboard") {
             QTest::keyClick(storage, Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), analyzeButton);
-            test::whenModalOpens([&shown](QWidget *modal) {
+            const test::PendingModal waiting = test::onNextModal<QDialog>([&shown](QDialog *modal) {
                 if (auto *answers = qobject_cast<frmAnswers *>(modal)) {
                     shown.opened = true;
                     shown.captions << answers->lblStorSug->text();
@@ -400,13 +404,19 @@ private slots:
     {
         enter(layout("optScale3", "0", "100", "100", fortyFooters(100)));
         bool messageWasShown = false;
-        const Shown first = analyze([&messageWasShown](frmAnswers &answers) {
+        bool prompted = false;
+        const Shown first = analyze([&](frmAnswers &answers) {
+            const test::PendingModal answering =
+                test::onNextModal<frmGetRoad>([&prompted](frmGetRoad *prompt) {
+                    prompted = true;
+                    QTest::mouseClick(prompt->cmdOK, Qt::LeftButton);
+                });
             QTest::mouseClick(answers.cmdPrint, Qt::LeftButton);
             messageWasShown = answers.lblMessage->isVisible() && answers.tmrMsgTimer->isActive();
             QTest::keyClick(&answers, Qt::Key_Escape);
         });
         QVERIFY(first.opened);
-        QCOMPARE(m_prints, 1);
+        QVERIFY(prompted);
         QVERIFY(messageWasShown);
 
         const Shown second = analyze();

@@ -1,20 +1,23 @@
-// The print sequence behind the results window's Print button, with the printer replaced
-// by a recording one: the prompt first, the repaint, nothing unless confirmed, the
-// message only after the hand-over, and what the user is told when printing fails.
+// The print sequence behind the results window's Print button, from the program's own
+// windows to a private CUPS server: footages typed, Analyze, Print, a name, OK, and the
+// job read back from the queue. The prompt first, the repaint, nothing unless confirmed,
+// the message only after the hand-over, and what the user is told when printing fails.
 #include "modal_windows.h"
 #include "pdf_reading.h"
-#include "recording_printer.h"
+#include "private_cups_server.h"
 #include "report_samples.h"
 
+#include "forms/entry_box.h"
 #include "forms/frm_answers.h"
 #include "forms/frm_get_road.h"
-#include "report/print_failure.h"
-#include "report/print_sequence.h"
+#include "forms/frm_input.h"
+#include "forms/up_down.h"
 
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -25,22 +28,8 @@ using namespace trelvane::test;
 
 namespace {
 
-// Lets the test keep the recording after the sequence has dropped its printer.
-class ForwardingPrinter : public PrinterLayer {
-public:
-    explicit ForwardingPrinter(RecordingPrinter &target) : target_(target) {}
-    void printEmptyLine() override { target_.printEmptyLine(); }
-    void printLine(const std::vector<Piece> &pieces) override { target_.printLine(pieces); }
-    void setTypeSize(double points) override { target_.setTypeSize(points); }
-    void setBold(bool on) override { target_.setBold(on); }
-    void endDocument() override { target_.endDocument(); }
-
-private:
-    RecordingPrinter &target_;
-};
-
 enum class Answer { ClickOK, EnterInBox, ClickCancel, EscInBox, CloseBox };
-enum class Breakdown { NoDefaultPrinter, ServerUnreachable, RefusedAtTheEnd };
+enum class Outage { QueueRejecting, ServerStopped, NoPrinter };
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {
@@ -52,6 +41,22 @@ public:
             ++count;
         return false;
     }
+};
+
+// Notes how many jobs the server knew when a widget was first shown.
+class ShowWitness : public QObject {
+public:
+    explicit ShowWitness(const PrivateCupsServer &server) : server_(server) {}
+    std::optional<qsizetype> jobsWhenShown;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && !jobsWhenShown)
+            jobsWhenShown = server_.jobsKnownToServer().size();
+        return false;
+    }
+
+private:
+    const PrivateCupsServer &server_;
 };
 
 void answerPrompt(frmGetRoad *prompt, Answer answer)
@@ -75,97 +80,140 @@ void answerPrompt(frmGetRoad *prompt, Answer answer)
     }
 }
 
+// What the results window showed right after one Print.
+struct PrintOutcome {
+    bool prompted = false;
+    QString boxText;   // the prompt's box as it opened
+    QString warning;   // the message box's text, if one came
+    QString warningTitle;
+    QMessageBox::Icon warningIcon = QMessageBox::NoIcon;
+    bool messageDuringWarning = false;
+    bool messageShown = false;
+    bool timerRunning = false;
+    bool resultsOpen = false;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Answer)
-Q_DECLARE_METATYPE(Breakdown)
+Q_DECLARE_METATYPE(Outage)
 
 class PrintSequenceTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
-    void confirmedPrintShowsTheMessageAfterTheHandOver();
+    void confirmedPrintsReachTheQueue();
     void nothingPrintedUnlessConfirmed_data();
     void nothingPrintedUnlessConfirmed();
-    void nameIsOfferedAgainAtTheNextPrint();
-    void printingFailureIsTold_data();
-    void printingFailureIsTold();
+    void failedPrintIsToldAndNothingSent_data();
+    void failedPrintIsToldAndNothingSent();
     void reportCanBeSavedAsPdfInstead();
     void unwritablePdfIsToldAndOfferedAgain();
 
 private:
-    // Clicks Print; the prompt is answered by typing `typed` and then `answer`.
-    void print(const QString &typed, Answer answer, QString *shownInBox = nullptr);
+    void enterWorkedExample();
+    // Analyze, run inResults while the results window is open, then close it with OK.
+    bool analyze(const std::function<void(frmAnswers *)> &inResults);
+    // One Print from the open results window: the prompt, once looked at by `onPrompt`, is
+    // answered by typing `typed` and then `answer`; a warning, if one comes, is closed.
+    PrintOutcome print(frmAnswers *answers, const QString &typed, Answer answer,
+                       const std::function<void(frmGetRoad *)> &onPrompt = {});
 
     QTemporaryDir dir;
+    PrivateCupsServer server;
     stdGeneral session;
-    RecordingPrinter recorder;
-    int printersOpened = 0;
-    std::optional<Breakdown> breakdown;
-    std::unique_ptr<frmAnswers> answers;
+    QPointer<QWidget> input;
 };
 
 void PrintSequenceTest::initTestCase()
 {
     QVERIFY(dir.isValid());
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    server.useInThisProcess();
+    QString error;
+    QVERIFY2(server.start(&error), qPrintable(error));
+    QVERIFY2(server.addCaptureQueue(&error), qPrintable(error));
+}
+
+void PrintSequenceTest::cleanupTestCase()
+{
+    server.stop();
+    QVERIFY(!server.isRunning());
 }
 
 void PrintSequenceTest::init()
 {
     session = stdGeneral{};
-    session.strScale = "HO";
-    session.intPassTrack = 10;
-    session.intFuncTrack = 18;
-    session.intStorTrack = 100;
-    session.intEquivCars = 30;
-    session.intFuncPct = 58;
-    recorder = RecordingPrinter{};
-    printersOpened = 0;
-    breakdown.reset();
-
-    PrintRoutes routes;
-    routes.printer = [this]() -> std::unique_ptr<PrinterLayer> {
-        ++printersOpened;
-        if (breakdown == Breakdown::NoDefaultPrinter)
-            throw PrintFailure(PrintFailureKind::NoDefaultPrinter, "server", QString());
-        if (breakdown == Breakdown::ServerUnreachable)
-            throw PrintFailure(PrintFailureKind::ServerUnreachable, "/run/cups/cups.sock",
-                               "No such file or directory");
-        return std::make_unique<ForwardingPrinter>(recorder);
-    };
-    recorder.onEnd = [this] {
-        if (breakdown == Breakdown::RefusedAtTheEnd)
-            throw PrintFailure(PrintFailureKind::JobRefused, "capture",
-                               "Destination \"capture\" is not accepting jobs.");
-    };
-    answers = std::make_unique<frmAnswers>(session, makePrintSequence(session, routes), nullptr);
-    // What ShowAnswers writes for the worked example.
-    const ReportCaptions c = pineRidgeSaturated().captions;
-    answers->lblPassSug->setText(c.passSug);
-    answers->lblFuncStatus->setText(c.funcStatus);
-    answers->lblFuncSug->setText(c.funcSug);
-    answers->lblStorStatus->setText(c.storStatus);
-    answers->lblStorSug->setText(c.storSug);
-    answers->lblBasis->setText(c.basis);
-    answers->lblHvy->setText(c.hvy);
-    answers->lblMed->setText(c.med);
-    answers->lblLite->setText(c.lite);
-    answers->show();
-    QVERIFY(QTest::qWaitForWindowActive(answers.get()));
+    Main(session);
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->objectName() == "frmInput" && window->isVisible())
+            input = window;
+    QVERIFY(input);
+    QVERIFY(QTest::qWaitForWindowActive(input));
+    enterWorkedExample();
 }
 
-void PrintSequenceTest::cleanup() { answers.reset(); }
-
-void PrintSequenceTest::print(const QString &typed, Answer answer, QString *shownInBox)
+void PrintSequenceTest::cleanup()
 {
-    bool prompted = false;
+    if (input)
+        input->close(); // the window deletes itself
+    QTRY_VERIFY(!input);
+}
+
+void PrintSequenceTest::enterWorkedExample()
+{
+    const std::pair<const char *, const char *> boxes[] = {
+        {"txtPassTrack", "10"}, {"txtFuncTrack", "18"}, {"txtStorTrack", "100"}};
+    for (const auto &[name, footage] : boxes) {
+        auto *box = input->findChild<QLineEdit *>(name);
+        QVERIFY(box);
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::keyClicks(box, footage);
+    }
+    auto *forties = input->findChild<UpDown *>("udNoCars1");
+    QVERIFY(forties);
+    QTest::mouseClick(forties, Qt::LeftButton, {}, forties->rect().center());
+    forties->setFocus();
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(forties, Qt::Key_PageUp);
+    QCOMPARE(forties->value(), 30);
+}
+
+bool PrintSequenceTest::analyze(const std::function<void(frmAnswers *)> &inResults)
+{
+    bool opened = false;
+    const PendingModal results = onNextModal<frmAnswers>([&](frmAnswers *answers) {
+        opened = true;
+        inResults(answers);
+        if (answers->isVisible())
+            QTest::mouseClick(answers->cmdOK, Qt::LeftButton);
+    });
+    QTest::mouseClick(input->findChild<QPushButton *>("cmdAnalyze"), Qt::LeftButton);
+    return opened;
+}
+
+PrintOutcome PrintSequenceTest::print(frmAnswers *answers, const QString &typed, Answer answer,
+                                      const std::function<void(frmGetRoad *)> &onPrompt)
+{
+    PrintOutcome outcome;
+    PendingModal warning; // outlives the prompt: the warning comes after it closes
     const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
-        prompted = true;
-        if (shownInBox)
-            *shownInBox = prompt->txtRoadName->text();
+        outcome.prompted = true;
+        outcome.boxText = prompt->txtRoadName->text();
+        if (onPrompt)
+            onPrompt(prompt);
+        warning = onNextModal<QMessageBox>(
+            [&](QMessageBox *box) {
+                outcome.warning = box->text();
+                outcome.warningTitle = box->windowTitle();
+                outcome.warningIcon = box->icon();
+                outcome.messageDuringWarning = answers->lblMessage->isVisible();
+                QTest::mouseClick(box->findChild<QPushButton *>("cmdClose"), Qt::LeftButton);
+            },
+            5000);
         if (!typed.isEmpty()) {
             QTest::keyClick(prompt->txtRoadName, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(prompt->txtRoadName, typed);
@@ -173,29 +221,88 @@ void PrintSequenceTest::print(const QString &typed, Answer answer, QString *show
         answerPrompt(prompt, answer);
     });
     QTest::mouseClick(answers->cmdPrint, Qt::LeftButton);
-    QVERIFY2(prompted, "Print did not open the name prompt");
+    outcome.messageShown = answers->lblMessage->isVisible();
+    outcome.timerRunning = answers->tmrMsgTimer->isActive();
+    outcome.resultsOpen = answers->isVisible();
+    return outcome;
 }
 
-void PrintSequenceTest::confirmedPrintShowsTheMessageAfterTheHandOver()
+void PrintSequenceTest::confirmedPrintsReachTheQueue()
 {
-    bool messageAtEnd = true, timerAtEnd = true;
-    recorder.onEnd = [&] {
-        messageAtEnd = answers->lblMessage->isVisible();
-        timerAtEnd = answers->tmrMsgTimer->isActive();
-    };
-    print("Pine Ridge", Answer::ClickOK);
+    const int before = server.capturedJobs().size();
+    const qsizetype knownBefore = server.jobsKnownToServer().size();
+    PrintOutcome first, second;
+    std::optional<qsizetype> jobsWhenMessageShown;
+    bool messageEnded = false, timerStopped = false;
+    bool firstArrived = false, secondArrived = false;
+    const bool opened = analyze([&](frmAnswers *answers) {
+        ShowWitness witness(server);
+        answers->lblMessage->installEventFilter(&witness);
+        first = print(answers, "Pine Ridge", Answer::ClickOK);
+        answers->lblMessage->removeEventFilter(&witness);
+        jobsWhenMessageShown = witness.jobsWhenShown;
+        firstArrived = QTest::qWaitFor([&] { return server.capturedJobs().size() == before + 1; },
+                                       30000);
+        messageEnded = QTest::qWaitFor([&] { return !answers->lblMessage->isVisible(); }, 4000);
+        timerStopped = !answers->tmrMsgTimer->isActive();
+        // The name is offered again; Enter in the box confirms it.
+        second = print(answers, QString(), Answer::EnterInBox);
+        secondArrived = QTest::qWaitFor(
+            [&] { return server.capturedJobs().size() == before + 2; }, 30000);
+    });
 
-    QVERIFY2(!messageAtEnd && !timerAtEnd, "the message showed before the document ended");
-    QCOMPARE(recorder.events.last(), QString("end"));
-    QCOMPARE(recorder.lines.size(), std::size_t(35));
-    QCOMPARE(recorder.lines.at(6).text, QString("Prepared for Pine Ridge"));
-    QCOMPARE(recorder.lines.at(20).text,
-             QString("      Move no more than 14.4 cars, or REDESIGN trackage."));
-    QVERIFY(answers->lblMessage->isVisible());
-    QCOMPARE(answers->lblMessage->text(), QString("Sending analysis to printer"));
-    QVERIFY(answers->tmrMsgTimer->isActive());
-    QTRY_VERIFY_WITH_TIMEOUT(!answers->lblMessage->isVisible(), 4000);
-    QVERIFY(!answers->tmrMsgTimer->isActive());
+    QVERIFY(opened);
+    QVERIFY(first.prompted);
+    QCOMPARE(first.boxText, QString());
+    QVERIFY2(first.warning.isEmpty(), qPrintable(first.warning));
+    QVERIFY(first.messageShown);
+    QVERIFY(first.timerRunning);
+    // The message showed only once the server had the job.
+    QVERIFY2(jobsWhenMessageShown == knownBefore + 1, "the message showed before the hand-over");
+    QVERIFY2(messageEnded, "the printing message was not hidden again");
+    QVERIFY(timerStopped);
+    QCOMPARE(second.boxText, QString("Pine Ridge"));
+    QVERIFY2(second.warning.isEmpty(), qPrintable(second.warning));
+    QVERIFY(second.messageShown);
+    QVERIFY2(firstArrived && secondArrived, qPrintable(server.log()));
+
+    const QStringList jobs = server.capturedJobs().mid(before);
+    QCOMPARE(jobs.size(), 2);
+    for (const QString &job : jobs) {
+        QCOMPARE(pdfPageCount(job), 1);
+        QString error;
+        QStringList texts;
+        for (const PdfTextLine &line : pdfTextLines(job, &error))
+            texts << line.text;
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        // The date is today's in the United States short format.
+        QCOMPARE(texts, pineRidgeSaturatedPage(QDate::currentDate().toString("M/d/yy")));
+        QCOMPARE(pdfBoldTexts(job), QStringList{"*** TRELVANE ***"});
+        const ToolOutput info = runTool("pdfinfo", {job});
+        QVERIFY2(info.out.contains(QRegularExpression("Title:\\s+Trelvane analysis")),
+                 qPrintable(info.out));
+    }
+
+    // The two halves of the warning start at the same zone, right of "Warning!".
+    const QList<PdfLine> lines = pdfLines(jobs.at(0));
+    QCOMPARE(lines.size(), 22);
+    const PdfLine &upper = lines.at(20);
+    const PdfLine &lower = lines.at(21);
+    QCOMPARE(upper.words.at(1).text, QString("Operation"));
+    QVERIFY(upper.words.at(1).xMin > upper.words.at(0).xMax);
+    QVERIFY2(std::abs(upper.words.at(1).xMin - lower.words.at(0).xMin) < 0.6,
+             qPrintable(QString("%1 against %2")
+                            .arg(upper.words.at(1).xMin)
+                            .arg(lower.words.at(0).xMin)));
+
+    // Two confirmed prints: the same page, word for word and place for place.
+    const QList<PdfLine> again = pdfLines(jobs.at(1));
+    QCOMPARE(again.size(), lines.size());
+    for (int i = 0; i < lines.size(); ++i) {
+        QCOMPARE(again.at(i).text(), lines.at(i).text());
+        QCOMPARE(again.at(i).top(), lines.at(i).top());
+        QCOMPARE(again.at(i).left(), lines.at(i).left());
+    }
 }
 
 void PrintSequenceTest::nothingPrintedUnlessConfirmed_data()
@@ -221,126 +328,150 @@ void PrintSequenceTest::nothingPrintedUnlessConfirmed()
     QFETCH(bool, printed);
     QFETCH(QString, storedName);
 
-    // A paint after the prompt is gone and before Print returns can only be the
-    // sequence's own immediate repaint: no event loop runs in between.
-    PaintCounter paints;
-    answers->installEventFilter(&paints);
-    int paintsWhenPromptGone = -1;
-    const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
-        QObject::connect(prompt, &QObject::destroyed,
-                         [&] { paintsWhenPromptGone = paints.count; });
-        QTest::keyClicks(prompt->txtRoadName, "Pine Ridge");
-        answerPrompt(prompt, answer);
-    });
-    QTest::mouseClick(answers->cmdPrint, Qt::LeftButton);
-    const int paintsAtReturn = paints.count;
-    answers->removeEventFilter(&paints);
+    const int capturedBefore = server.capturedJobs().size();
+    const qsizetype knownBefore = server.jobsKnownToServer().size();
+    int paintsWhenPromptGone = -1, paintsAtReturn = -1;
+    PrintOutcome outcome;
+    QVERIFY(analyze([&](frmAnswers *answers) {
+        // A paint after the prompt is gone and before Print returns can only be the
+        // sequence's own immediate repaint: no event loop runs in between.
+        PaintCounter paints;
+        answers->installEventFilter(&paints);
+        outcome = print(answers, "Pine Ridge", answer, [&](frmGetRoad *prompt) {
+            QObject::connect(prompt, &QObject::destroyed,
+                             [&] { paintsWhenPromptGone = paints.count; });
+        });
+        paintsAtReturn = paints.count;
+        answers->removeEventFilter(&paints);
+    }));
 
+    QVERIFY(outcome.prompted);
     QVERIFY2(paintsWhenPromptGone >= 0, "the prompt never opened or was never discarded");
     QVERIFY2(paintsAtReturn > paintsWhenPromptGone, "the results window was not repainted");
-    QCOMPARE(printersOpened, printed ? 1 : 0);
-    QCOMPARE(recorder.events.contains("end"), printed);
-    QCOMPARE(answers->lblMessage->isVisible(), printed);
-    QCOMPARE(answers->tmrMsgTimer->isActive(), printed);
+    QVERIFY2(outcome.warning.isEmpty(), qPrintable(outcome.warning));
+    // A job is created before Print returns; none is unless the print was confirmed.
+    QCOMPARE(server.jobsKnownToServer().size(), knownBefore + (printed ? 1 : 0));
+    QCOMPARE(outcome.messageShown, printed);
+    QCOMPARE(outcome.timerRunning, printed);
     QCOMPARE(session.blnPrintOK, printed);
     QCOMPARE(QString::fromStdString(session.strRoadName), storedName);
-    if (printed)
-        QCOMPARE(recorder.lines.at(6).text, QString("Prepared for Pine Ridge"));
+    if (printed) {
+        QTRY_COMPARE_WITH_TIMEOUT(server.capturedJobs().size(), capturedBefore + 1, 30000);
+        QCOMPARE(pdfLineTexts(server.capturedJobs().last()).at(1),
+                 QString("Prepared for Pine Ridge"));
+    }
 }
 
-void PrintSequenceTest::nameIsOfferedAgainAtTheNextPrint()
+void PrintSequenceTest::failedPrintIsToldAndNothingSent_data()
 {
-    QString firstBox, secondBox;
-    print("Pine Ridge", Answer::ClickOK, &firstBox);
-    const QStringList firstDocument = recorder.events;
-    recorder.events.clear();
-    recorder.lines.clear();
-    print(QString(), Answer::EnterInBox, &secondBox);
-
-    QCOMPARE(firstBox, QString());
-    QCOMPARE(secondBox, QString("Pine Ridge"));
-    QCOMPARE(printersOpened, 2);
-    QVERIFY(firstDocument.contains("line Prepared for Pine Ridge"));
-    QCOMPARE(recorder.events, firstDocument);
-}
-
-void PrintSequenceTest::printingFailureIsTold_data()
-{
-    QTest::addColumn<Breakdown>("what");
+    QTest::addColumn<Outage>("outage");
     QTest::addColumn<QString>("told");
-    QTest::newRow("no default printer")
-        << Breakdown::NoDefaultPrinter << "no default printer is set up";
-    QTest::newRow("print server unreachable")
-        << Breakdown::ServerUnreachable << "could not be reached";
-    QTest::newRow("queue refuses the finished document")
-        << Breakdown::RefusedAtTheEnd << "refused the job";
+    QTest::newRow("queue rejecting jobs")
+        << Outage::QueueRejecting << "the printer \"capture\" refused the job";
+    QTest::newRow("print server stopped") << Outage::ServerStopped << "could not be reached";
+    QTest::newRow("no printer at all") << Outage::NoPrinter << "no default printer is set up";
 }
 
-void PrintSequenceTest::printingFailureIsTold()
+void PrintSequenceTest::failedPrintIsToldAndNothingSent()
 {
-    QFETCH(Breakdown, what);
+    QFETCH(Outage, outage);
     QFETCH(QString, told);
-    breakdown = what;
 
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    bool messageDuringWarning = true;
-    PendingModal warning;
-    const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
-        warning = onNextModal<QMessageBox>([&](QMessageBox *box) {
-            title = box->windowTitle();
-            text = box->text();
-            icon = box->icon();
-            messageDuringWarning = answers->lblMessage->isVisible();
-            QTest::mouseClick(box->findChild<QPushButton *>("cmdClose"), Qt::LeftButton);
-        });
-        QTest::keyClicks(prompt->txtRoadName, "Pine Ridge");
-        QTest::mouseClick(prompt->cmdOK, Qt::LeftButton);
+    const QStringList jobsBefore = server.capturedJobs();
+    const QStringList knownBefore = server.jobsKnownToServer();
+    QString error;
+    switch (outage) {
+    case Outage::QueueRejecting:
+        QVERIFY2(server.run("cupsreject", {"capture"}, &error), qPrintable(error));
+        break;
+    case Outage::ServerStopped:
+        server.stop();
+        break;
+    case Outage::NoPrinter:
+        QVERIFY2(server.run("lpadmin", {"-x", "capture"}, &error), qPrintable(error));
+        break;
+    }
+
+    PrintOutcome failed, retried;
+    QStringList jobsAfterFailure, knownAfterFailure;
+    bool restored = false;
+    const bool opened = analyze([&](frmAnswers *answers) {
+        failed = print(answers, "Pine Ridge", Answer::ClickOK);
+        jobsAfterFailure = server.capturedJobs();
+        knownAfterFailure = server.isRunning() ? server.jobsKnownToServer() : knownBefore;
+        // Still usable: once the printer is back, Print offers the name kept and prints.
+        QString restoreError;
+        switch (outage) {
+        case Outage::QueueRejecting:
+            restored = server.run("cupsaccept", {"capture"}, &restoreError);
+            break;
+        case Outage::ServerStopped:
+            restored = server.start(&restoreError);
+            break;
+        case Outage::NoPrinter:
+            restored = server.addCaptureQueue(&restoreError);
+            break;
+        }
+        if (restored)
+            retried = print(answers, QString(), Answer::ClickOK);
+        else
+            qWarning("%s", qPrintable(restoreError));
     });
-    QTest::mouseClick(answers->cmdPrint, Qt::LeftButton);
 
-    QVERIFY2(!text.isEmpty(), "no warning was shown");
-    QCOMPARE(icon, QMessageBox::Warning);
-    QCOMPARE(title, QString("Trelvane Analysis"));
-    QVERIFY2(text.contains(told), qPrintable(text));
-    QVERIFY2(text.contains("choose Print again"), qPrintable(text));
-    QVERIFY2(text.contains("save the analysis as a PDF file"), qPrintable(text));
-    QVERIFY(!messageDuringWarning);
-    QVERIFY(!answers->lblMessage->isVisible());
-    QVERIFY(!answers->tmrMsgTimer->isActive());
-    QVERIFY(answers->isVisible());
+    QVERIFY(opened);
+    QVERIFY(failed.prompted);
+    QCOMPARE(failed.warningIcon, QMessageBox::Warning);
+    QCOMPARE(failed.warningTitle, QString("Trelvane Analysis"));
+    QVERIFY2(failed.warning.contains(told), qPrintable(failed.warning));
+    QVERIFY2(failed.warning.contains("choose Print again"), qPrintable(failed.warning));
+    QVERIFY2(failed.warning.contains("save the analysis as a PDF file"), qPrintable(failed.warning));
+    QVERIFY(!failed.messageDuringWarning);
+    QVERIFY(!failed.messageShown);
+    QVERIFY(!failed.timerRunning);
+    QVERIFY(failed.resultsOpen);
+    QCOMPARE(jobsAfterFailure, jobsBefore);
+    for (const QString &id : knownAfterFailure)
+        QVERIFY2(knownBefore.contains(id), qPrintable("the server took job " + id));
 
-    // The window is still usable: once the printer is back, Print prints.
-    breakdown.reset();
-    recorder = RecordingPrinter{};
-    print(QString(), Answer::ClickOK);
-    QVERIFY(recorder.events.contains("end"));
-    QVERIFY(answers->lblMessage->isVisible());
+    QVERIFY(restored);
+    QVERIFY(retried.prompted);
+    QCOMPARE(retried.boxText, QString("Pine Ridge"));
+    QVERIFY2(retried.warning.isEmpty(), qPrintable(retried.warning));
+    QVERIFY(retried.messageShown);
+    QTRY_COMPARE_WITH_TIMEOUT(server.capturedJobs().size(), jobsBefore.size() + 1, 30000);
 }
 
 void PrintSequenceTest::reportCanBeSavedAsPdfInstead()
 {
-    breakdown = Breakdown::NoDefaultPrinter;
+    QString error;
+    QVERIFY2(server.run("lpadmin", {"-x", "capture"}, &error), qPrintable(error));
     const QString path = dir.filePath("pine-ridge.pdf");
     bool dialogSeen = false;
+    bool messageShown = true, timerRunning = true;
     PendingModal warning, choosing;
-    const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
-        warning = onNextModal<QMessageBox>([&](QMessageBox *box) {
-            choosing = onNextModal<QFileDialog>([&](QFileDialog *dialog) {
-                dialogSeen = true;
-                auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-                QVERIFY(name);
-                name->clear();
-                QTest::keyClicks(name, path);
-                QTest::keyClick(name, Qt::Key_Return);
+    const bool opened = analyze([&](frmAnswers *answers) {
+        const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
+            warning = onNextModal<QMessageBox>([&](QMessageBox *box) {
+                choosing = onNextModal<QFileDialog>([&](QFileDialog *dialog) {
+                    dialogSeen = true;
+                    auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+                    QVERIFY(name);
+                    name->clear();
+                    QTest::keyClicks(name, path);
+                    QTest::keyClick(name, Qt::Key_Return);
+                });
+                QTest::mouseClick(box->findChild<QPushButton *>("cmdSavePdf"), Qt::LeftButton);
             });
-            QTest::mouseClick(box->findChild<QPushButton *>("cmdSavePdf"), Qt::LeftButton);
+            QTest::keyClicks(prompt->txtRoadName, "Pine Ridge");
+            QTest::mouseClick(prompt->cmdOK, Qt::LeftButton);
         });
-        QTest::keyClicks(prompt->txtRoadName, "Pine Ridge");
-        QTest::mouseClick(prompt->cmdOK, Qt::LeftButton);
+        QTest::mouseClick(answers->cmdPrint, Qt::LeftButton);
+        messageShown = answers->lblMessage->isVisible();
+        timerRunning = answers->tmrMsgTimer->isActive();
     });
-    QTest::mouseClick(answers->cmdPrint, Qt::LeftButton);
+    QVERIFY2(server.addCaptureQueue(&error), qPrintable(error));
 
+    QVERIFY(opened);
     QVERIFY(dialogSeen);
     QTRY_VERIFY(QFile::exists(path));
     const QStringList lines = pdfLineTexts(path);
@@ -348,45 +479,52 @@ void PrintSequenceTest::reportCanBeSavedAsPdfInstead()
     QCOMPARE(lines.at(1), QString("Prepared for Pine Ridge"));
     QCOMPARE(lines.at(12), QString("Move no more than 14.4 cars, or REDESIGN trackage."));
     // Saved, not sent: the printing message stays hidden.
-    QVERIFY(!answers->lblMessage->isVisible());
-    QVERIFY(!answers->tmrMsgTimer->isActive());
+    QVERIFY(!messageShown);
+    QVERIFY(!timerRunning);
 }
 
 void PrintSequenceTest::unwritablePdfIsToldAndOfferedAgain()
 {
-    breakdown = Breakdown::NoDefaultPrinter;
+    QString error;
+    QVERIFY2(server.run("lpadmin", {"-x", "capture"}, &error), qPrintable(error));
     const QString path = dir.filePath("missing folder/pine-ridge.pdf");
     QString secondText;
-    bool secondOffersSave = false;
+    bool secondOffersSave = false, messageShown = true, resultsOpen = false;
     PendingModal warning, choosing, warningAgain;
-    const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
-        warning = onNextModal<QMessageBox>([&](QMessageBox *box) {
-            choosing = onNextModal<QFileDialog>([&](QFileDialog *dialog) {
-                warningAgain = onNextModal<QMessageBox>([&](QMessageBox *again) {
-                    secondText = again->text();
-                    secondOffersSave = again->findChild<QPushButton *>("cmdSavePdf");
-                    QTest::mouseClick(again->findChild<QPushButton *>("cmdClose"),
-                                      Qt::LeftButton);
+    const bool opened = analyze([&](frmAnswers *answers) {
+        const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
+            warning = onNextModal<QMessageBox>([&](QMessageBox *box) {
+                choosing = onNextModal<QFileDialog>([&](QFileDialog *dialog) {
+                    warningAgain = onNextModal<QMessageBox>([&](QMessageBox *again) {
+                        secondText = again->text();
+                        secondOffersSave = again->findChild<QPushButton *>("cmdSavePdf");
+                        QTest::mouseClick(again->findChild<QPushButton *>("cmdClose"),
+                                          Qt::LeftButton);
+                    });
+                    auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+                    QVERIFY(name);
+                    name->clear();
+                    QTest::keyClicks(name, path);
+                    QTest::keyClick(name, Qt::Key_Return);
                 });
-                auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-                QVERIFY(name);
-                name->clear();
-                QTest::keyClicks(name, path);
-                QTest::keyClick(name, Qt::Key_Return);
+                QTest::mouseClick(box->findChild<QPushButton *>("cmdSavePdf"), Qt::LeftButton);
             });
-            QTest::mouseClick(box->findChild<QPushButton *>("cmdSavePdf"), Qt::LeftButton);
+            QTest::mouseClick(prompt->cmdOK, Qt::LeftButton);
         });
-        QTest::mouseClick(prompt->cmdOK, Qt::LeftButton);
+        QTest::mouseClick(answers->cmdPrint, Qt::LeftButton);
+        messageShown = answers->lblMessage->isVisible();
+        resultsOpen = answers->isVisible();
     });
-    QTest::mouseClick(answers->cmdPrint, Qt::LeftButton);
+    QVERIFY2(server.addCaptureQueue(&error), qPrintable(error));
 
+    QVERIFY(opened);
     QVERIFY2(secondText.contains("was not saved"), qPrintable(secondText));
     QVERIFY2(secondText.contains(path), qPrintable(secondText));
     QVERIFY2(secondText.contains("Choose another folder"), qPrintable(secondText));
     QVERIFY(secondOffersSave);
     QVERIFY(!QFile::exists(path));
-    QVERIFY(!answers->lblMessage->isVisible());
-    QVERIFY(answers->isVisible());
+    QVERIFY(!messageShown);
+    QVERIFY(resultsOpen);
 }
 
 QTEST_MAIN(PrintSequenceTest)

@@ -1,7 +1,7 @@
 // The report content of the two worked examples, shared by the report tests.
 #pragma once
 
-#include "report/report_content.h"
+#include "report/analysis_report.h"
 
 #include <QStringList>
 

@@ -126,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                    || *kind == FailureKind::Undetermined);
         // With the factors in place every failure is one of the two the number rules raise.
         FUZZ_CHECK(!filled || *kind != FailureKind::Undetermined);
-        FUZZ_CHECK(!failureMessageLines(*kind).empty());
+        FUZZ_CHECK(!failureMessage(*kind).empty());
         return 0;
     }
 

@@ -1,0 +1,229 @@
+// What a screen reader finds in the windows: a name and the right role for every input,
+// the tooltips as descriptions, the counters' values, and the result texts and the warning
+// in full even where a label is too narrow to draw them.
+#include "analysis/session_state.h"
+#include "forms/frm_answers.h"
+#include "forms/frm_get_road.h"
+#include "forms/frm_input.h"
+#include "forms/help_window.h"
+#include "forms/result_label.h"
+#include "forms/up_down.h"
+
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+
+#include <memory>
+
+using namespace trelvane;
+
+namespace {
+
+QAccessibleInterface *accessible(QWidget *widget)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+    if (!face)
+        qFatal("no accessible interface for %s", qPrintable(widget->objectName()));
+    return face;
+}
+
+// Every control that Tab can reach, in the window and its frames.
+QList<QWidget *> focusStops(QWidget *window)
+{
+    QList<QWidget *> stops;
+    for (QWidget *widget : window->findChildren<QWidget *>())
+        if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(window)
+            && widget->isEnabled() && !widget->focusProxy())
+            stops << widget;
+    return stops;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QAccessible::Role)
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+private:
+    stdGeneral m_session;
+    std::unique_ptr<frmInput> m_input;
+
+    template <class T = QWidget>
+    T *inInput(const QString &name) const
+    {
+        T *found = m_input->findChild<T *>(name);
+        if (!found)
+            qFatal("no child %s", qPrintable(name));
+        return found;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale::c());
+        QAccessible::setActive(true);
+    }
+
+    void init()
+    {
+        m_input = std::make_unique<frmInput>(m_session);
+        m_input->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_input.get()));
+    }
+
+    void cleanup() { m_input.reset(); }
+
+    void inputsAreNamed_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QAccessible::Role>("role");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("passing box, named by its label") << "txtPassTrack" << QAccessible::EditableText << "Passing Track:";
+        QTest::newRow("functional box, named by its label") << "txtFuncTrack" << QAccessible::EditableText << "Functional Track:";
+        QTest::newRow("storage box, named by its label") << "txtStorTrack" << QAccessible::EditableText << "Storage Track:";
+        const QStringList scales{"Z", "N", "HO", "S", "O", "G"};
+        for (int i = 0; i < scales.size(); ++i)
+            QTest::newRow(qPrintable(scales[i] + " option"))
+                << QString("optScale%1").arg(i + 1) << QAccessible::RadioButton
+                << scales[i] + " scale";
+        const QList<int> lengths{34, 40, 50, 55, 60, 70, 80, 86};
+        for (int i = 0; i < lengths.size(); ++i)
+            QTest::newRow(qPrintable(QString("%1' counter").arg(lengths[i])))
+                << QString("udNoCars%1").arg(i) << QAccessible::SpinBox
+                << QString("Number of %1' cars").arg(lengths[i]);
+        QTest::newRow("Analyze") << "cmdAnalyze" << QAccessible::Button << "Analyze";
+        QTest::newRow("Exit") << "cmdExit" << QAccessible::Button << "Exit";
+    }
+
+    void inputsAreNamed()
+    {
+        QFETCH(QString, control);
+        QFETCH(QAccessible::Role, role);
+        QFETCH(QString, name);
+        QWidget *widget = inInput(control);
+        QAccessibleInterface *face = accessible(widget);
+        QCOMPARE(face->role(), role);
+        QCOMPARE(face->text(QAccessible::Name), name);
+        // The tooltip that explains a control is read as its description.
+        QCOMPARE(face->text(QAccessible::Description), widget->toolTip());
+    }
+
+    void everyFocusStopIsNamed_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("input window") << "input";
+        QTest::newRow("results window") << "results";
+        QTest::newRow("name prompt") << "prompt";
+        QTest::newRow("help window") << "help";
+    }
+
+    // Also catches a control added later without a name.
+    void everyFocusStopIsNamed()
+    {
+        QFETCH(QString, window);
+        std::unique_ptr<QWidget> owned;
+        QWidget *shown = m_input.get();
+        if (window == "results")
+            owned = std::make_unique<frmAnswers>(m_session, m_input.get());
+        else if (window == "prompt")
+            owned = std::make_unique<frmGetRoad>(m_session, m_input.get());
+        else if (window == "help")
+            owned = std::make_unique<HelpWindow>(m_input.get());
+        if (owned) {
+            owned->show();
+            shown = owned.get();
+        }
+        const QList<QWidget *> stops = focusStops(shown);
+        QVERIFY(!stops.isEmpty());
+        for (QWidget *stop : stops)
+            QVERIFY2(!accessible(stop)->text(QAccessible::Name).trimmed().isEmpty(),
+                     qPrintable(stop->objectName() + " has no accessible name"));
+    }
+
+    void counterSaysItsValue()
+    {
+        auto *counter = inInput<UpDown>("udNoCars1");
+        counter->setFocus();
+        QTest::keyClick(counter, Qt::Key_PageUp);
+        QTest::keyClick(counter, Qt::Key_Up);
+        QTest::keyClick(counter, Qt::Key_Up);
+        QAccessibleValueInterface *value = accessible(counter)->valueInterface();
+        QVERIFY(value);
+        QCOMPARE(value->currentValue().toInt(), 12);
+        QCOMPARE(value->minimumValue().toInt(), 0);
+        QCOMPARE(value->maximumValue().toInt(), 9999);
+        // The count label beside it reads the same number.
+        QCOMPARE(accessible(inInput("lblNoCars1"))->text(QAccessible::Name), QString("12"));
+    }
+
+    void promptBoxIsNamed()
+    {
+        frmGetRoad prompt(m_session, m_input.get());
+        prompt.show();
+        QAccessibleInterface *face = accessible(prompt.txtRoadName);
+        QCOMPARE(face->role(), QAccessible::EditableText);
+        QCOMPARE(face->text(QAccessible::Name), QString("Railroad name"));
+        QCOMPARE(face->text(QAccessible::Description), prompt.txtRoadName->toolTip());
+    }
+
+    void resultTextsAreWhole_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("elided");
+        QTest::newRow("storage suggestion too wide for its label")
+            << "lblStorSug" << "Use a max. of 160 cars in service, or add 40 ft. of storage track."
+            << true;
+        QTest::newRow("functional suggestion too wide for its label")
+            << "lblFuncSug" << "Move no more than 1234.8 cars, or REDESIGN trackage. And more words."
+            << true;
+        QTest::newRow("passing suggestion that fits")
+            << "lblPassSug" << "Passing trackage is ADEQUATE." << false;
+        QTest::newRow("session sentence that fits")
+            << "lblHvy" << "Move 70 cars for a HEAVY session." << false;
+    }
+
+    void resultTextsAreWhole()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, text);
+        QFETCH(bool, elided);
+        frmAnswers answers(m_session, m_input.get());
+        auto *result = answers.findChild<ResultLabel *>(label);
+        QVERIFY(result);
+        result->setText(text);
+        answers.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&answers));
+        QCOMPARE(result->isElided(), elided);
+        QAccessibleInterface *face = accessible(result);
+        QCOMPARE(face->role(), QAccessible::StaticText);
+        QCOMPARE(face->text(QAccessible::Name), text);
+    }
+
+    void warningIsReadOnlyWhenShown_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("saturated: shown") << true;
+        QTest::newRow("not saturated: hidden") << false;
+    }
+
+    void warningIsReadOnlyWhenShown()
+    {
+        QFETCH(bool, shown);
+        frmAnswers answers(m_session, m_input.get());
+        answers.lblWarn->setVisible(shown);
+        answers.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&answers));
+        QAccessibleInterface *face = accessible(answers.lblWarn);
+        QCOMPARE(face->text(QAccessible::Name),
+                 QString("Warning!  Operation may not be satisfactory using these figures unless "
+                         "functional trackage is redesigned."));
+        QCOMPARE(face->state().invisible, !shown);
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "accessibility_test.moc"
