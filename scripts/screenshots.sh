@@ -19,7 +19,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
-xvfb-run -a -s "-screen 0 1600x1200x24" "$build/tests/desktop/screenshot_driver" "$work"
+xvfb-run -a -s "-screen 0 1600x1200x24" "$build/tests/app/screenshot_driver" "$work"
 pdftoppm -png -r 72 -f 1 -l 1 -singlefile "$work/report.pdf" "$work/report"
 
 for picture in input results prompt help report; do
