@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace trelvane {
@@ -97,17 +98,20 @@ frmAnswers::frmAnswers(stdGeneral &session, QWidget *parent)
 
 void frmAnswers::cmdOK_Click()
 {
-    // The name prompt or a print message still needs this window behind it.
-    if (blockedByModalWindow(*this))
+    // The name prompt, a print message or a print waiting for the server still needs
+    // this window.
+    if (m_printing || blockedByModalWindow(*this))
         return;
     accept();
 }
 
 void frmAnswers::cmdPrint_Click()
 {
-    // One print at a time: a second would ask for the name over the first.
-    if (blockedByModalWindow(*this))
+    // One print at a time: a second would ask for the name over the first, or begin while
+    // the first waits for the print server.
+    if (m_printing || blockedByModalWindow(*this))
         return;
+    const QScopedValueRollback<bool> printing(m_printing, true);
     runPrintSequence(*this, m_session);
 }
 

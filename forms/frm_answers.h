@@ -25,6 +25,7 @@ public:
 private:
     const WindowFontFirst m_windowFont{this};
     stdGeneral &m_session;
+    bool m_printing = false; // from Print until the print sequence has ended
     QGroupBox *const fraTrackage;
     QGroupBox *const fraOperating;
 

@@ -80,9 +80,12 @@ half, and a <b>light</b> session a quarter, always rounded down.</p>
 <p>In the results window choose <b>Print</b>. Type your railroad's name (it appears at the
 top of the report and is offered again the next time) and choose <b>OK</b>, or press Enter.
 Trelvane sends a one-page report with your figures and all the results to your default
-printer and shows &ldquo;Sending analysis to printer&rdquo; for two seconds. <b>Cancel</b>,
-or Esc, prints nothing. When the report cannot be printed, Trelvane says why and offers to
-save it as a PDF file instead.</p>
+printer, on the paper the printer is loaded with, and shows &ldquo;Sending analysis to
+printer&rdquo; for two seconds. <b>Cancel</b>, or Esc, prints nothing. When no printer is the
+default, Trelvane lists the installed printers so you can print on one of them. When the
+report cannot be printed, Trelvane says why and offers to save it as a PDF file instead; when
+the printer is paused, it says so, and the report waits in the printer's queue. A print
+server that does not answer is given ten seconds.</p>
 
 <h3><a name="keys"></a>Keys</h3>
 <p>Everything works from the keyboard. Tab and Shift+Tab move between the controls; the

@@ -6,13 +6,34 @@
 #include <QMarginsF>
 #include <QPageLayout>
 
+#include <langinfo.h>
+
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <utility>
 
 namespace trelvane {
 namespace {
 
 constexpr int kZoneColumns = 14;
+
+// How many characters of text, from its start, fit in the width; never half a character
+// made of two code units.
+qsizetype fittingLength(const QFontMetricsF &metrics, const QString &text, double width)
+{
+    qsizetype low = 0, high = text.size();
+    while (low < high) {
+        const qsizetype middle = (low + high + 1) / 2;
+        if (metrics.horizontalAdvance(text.left(middle)) <= width)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    if (low > 0 && low < text.size() && text.at(low - 1).isHighSurrogate())
+        --low;
+    return low;
+}
 
 // A name or caption as it can stand on one printed line: control characters and line or
 // paragraph separators become blanks, so no value can break the report's lines apart.
@@ -29,10 +50,20 @@ QString asOneLine(const QString &text)
 
 } // namespace
 
-QPageSize pageSizeForLocale(const QLocale &locale)
+QPageSize localePaper()
 {
-    return QPageSize(locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
-                                                                              : QPageSize::A4);
+#ifdef __GLIBC__
+    // glibc gives the paper of LC_PAPER in millimetres, as integers behind a pointer.
+    const auto millimetres = [](nl_item item) {
+        return static_cast<int>(reinterpret_cast<std::intptr_t>(nl_langinfo(item)));
+    };
+    const int width = millimetres(_NL_PAPER_WIDTH);
+    const int height = millimetres(_NL_PAPER_HEIGHT);
+    if (width > 0 && height > 0)
+        return QPageSize(QSizeF(width, height), QPageSize::Millimeter, QString(),
+                         QPageSize::FuzzyMatch);
+#endif
+    return QPageSize(QPageSize::A4);
 }
 
 PdfPageLayer::PdfPageLayer(const QString &title, const QPageSize &pageSize, Delivery deliver)
@@ -61,20 +92,62 @@ void PdfPageLayer::printEmptyLine()
     top_ += QFontMetricsF(font_, &writer_).lineSpacing();
 }
 
+void PdfPageLayer::nextLine(const QFontMetricsF &metrics)
+{
+    top_ += metrics.lineSpacing();
+    if (top_ + metrics.height() > writer_.height()) {
+        writer_.newPage();
+        top_ = 0;
+    }
+}
+
 void PdfPageLayer::printLine(const std::vector<Piece> &pieces)
 {
     const QFontMetricsF metrics(font_, &writer_);
     painter_.setFont(font_);
     const double zone = kZoneColumns * metrics.averageCharWidth();
-    const double baseline = top_ + metrics.ascent();
+    const double width = writer_.width();
+    if (top_ > 0 && top_ + metrics.height() > writer_.height()) {
+        writer_.newPage();
+        top_ = 0;
+    }
     double x = 0;
+    std::optional<double> indent; // where the line's first character stands
     for (const Piece &piece : pieces) {
-        if (const QString *text = std::get_if<QString>(&piece)) {
-            const QString shown = asOneLine(*text);
-            painter_.drawText(QPointF(x, baseline), shown);
-            x += metrics.horizontalAdvance(shown);
-        } else {
+        const QString *text = std::get_if<QString>(&piece);
+        if (!text) {
             x = (std::floor(x / zone) + 1) * zone;
+            continue;
+        }
+        QString rest = asOneLine(*text);
+        if (!indent) {
+            qsizetype blanks = 0;
+            while (blanks < rest.size() && rest.at(blanks) == QLatin1Char(' '))
+                ++blanks;
+            if (blanks < rest.size())
+                indent = x + metrics.horizontalAdvance(rest.left(blanks));
+        }
+        while (!rest.isEmpty()) {
+            qsizetype fits = fittingLength(metrics, rest, width - x);
+            if (fits == rest.size()) {
+                painter_.drawText(QPointF(x, top_ + metrics.ascent()), rest);
+                x += metrics.horizontalAdvance(rest);
+                break;
+            }
+            const double continuation = indent.value_or(0) < width / 2 ? indent.value_or(0) : 0;
+            // Nothing fits after the text already there: the piece starts on the next line.
+            if (fits == 0 && x > continuation) {
+                nextLine(metrics);
+                x = continuation;
+                continue;
+            }
+            // Break after the last blank that fits, or inside a word longer than the line.
+            const qsizetype blank = rest.lastIndexOf(QLatin1Char(' '), fits);
+            const qsizetype cut = blank > 0 ? blank : std::max<qsizetype>(fits, 1);
+            painter_.drawText(QPointF(x, top_ + metrics.ascent()), rest.left(cut));
+            rest = rest.mid(blank > 0 ? cut + 1 : cut);
+            nextLine(metrics);
+            x = continuation;
         }
     }
     top_ += metrics.lineSpacing();

@@ -1,5 +1,5 @@
-// A printer layer that draws the report as one PDF page in memory and then hands the
-// finished document to a delivery (a print queue or a file).
+// A printer layer that draws the report as a PDF page in memory and then hands the finished
+// document to a delivery (a print queue or a file).
 #pragma once
 
 #include "report/printer_layer.h"
@@ -7,7 +7,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QFont>
-#include <QLocale>
+#include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -16,9 +16,12 @@
 
 namespace trelvane {
 
-// Letter where the locale measures in US units, A4 everywhere else.
-QPageSize pageSizeForLocale(const QLocale &locale);
+// The paper of the user's locale (LC_PAPER: Letter in the United States, Canada or Mexico),
+// or A4 where the locale names none.
+QPageSize localePaper();
 
+// A line wider than the page continues on the next, indented as its first part was; a
+// line that would run past the bottom starts a new page.
 class PdfPageLayer final : public PrinterLayer {
 public:
     // Receives the finished document; throws PrintFailure when it cannot take it.
@@ -36,12 +39,15 @@ public:
     void endDocument() override;
 
 private:
+    // Moves down one line of the current type, to a new page when this one is full.
+    void nextLine(const QFontMetricsF &metrics);
+
     QByteArray pdf_;
     QBuffer buffer_;
     QPdfWriter writer_;
     QPainter painter_;
     QFont font_;
-    double top_ = 0; // top of the next line, in device units
+    double top_ = 0; // top of the current line, in device units
     Delivery deliver_;
 };
 

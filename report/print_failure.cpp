@@ -1,5 +1,7 @@
 #include "report/print_failure.h"
 
+#include "report/cups_printer.h"
+
 #include <utility>
 
 namespace trelvane {
@@ -26,37 +28,62 @@ const QString kOrSave = QStringLiteral(" You can also save the analysis as a PDF
 
 QString printFailureText(const PrintFailure &f)
 {
+    const QString notPrinted = QStringLiteral("The analysis was not printed: ");
     switch (f.kind()) {
-    case PrintFailureKind::NoDefaultPrinter:
-        return withDetail(
-            QStringLiteral("The analysis was not printed: no default printer is set up."),
-            f.detail(),
-            QStringLiteral("Add a printer and make it the default in your system's printer "
-                           "settings, then choose Print again.")
-                + kOrSave);
-    case PrintFailureKind::ServerUnreachable:
-        return withDetail(
-            QStringLiteral("The analysis was not printed: the printing service (CUPS at %1) "
-                           "could not be reached.")
-                .arg(f.destination()),
-            f.detail(),
-            QStringLiteral("Check that the printing service is running, then choose Print "
-                           "again.")
-                + kOrSave);
     case PrintFailureKind::PrintingSystemMissing:
         return withDetail(
-            QStringLiteral("The analysis was not printed: the printing system's library (%1) "
-                           "could not be loaded.")
-                .arg(f.destination()),
+            notPrinted
+                + QStringLiteral("the printing system's library (%1) could not be loaded.")
+                      .arg(f.destination()),
             f.detail(),
             QStringLiteral("Install the package libcups2, then choose Print again.") + kOrSave);
+    case PrintFailureKind::ServerNotRunning:
+        return withDetail(
+            notPrinted
+                + QStringLiteral("the print server (CUPS at %1) is not running.")
+                      .arg(f.destination()),
+            f.detail(),
+            QStringLiteral("Start the printing service (on most systems: sudo systemctl start "
+                           "cups), then choose Print again.")
+                + kOrSave);
+    case PrintFailureKind::ServerNotAnswering:
+        return withDetail(
+            notPrinted
+                + QStringLiteral("the print server (CUPS at %1) did not answer within %2 "
+                                 "seconds.")
+                      .arg(f.destination())
+                      .arg(PrintServer::kPatience.count()),
+            f.detail(),
+            QStringLiteral("It may be busy or stuck: wait a little, or restart the printing "
+                           "service (on most systems: sudo systemctl restart cups), then "
+                           "choose Print again.")
+                + kOrSave);
+    case PrintFailureKind::NoPrinter:
+        return withDetail(notPrinted + QStringLiteral("no printer is set up."), f.detail(),
+                          QStringLiteral("Add a printer in your system's printer settings, "
+                                         "then choose Print again.")
+                              + kOrSave);
+    case PrintFailureKind::NoDefaultPrinter:
+        return withDetail(notPrinted + QStringLiteral("no default printer is set up."), f.detail(),
+                          QStringLiteral("Choose a printer to print it on this time, or make "
+                                         "one the default in your system's printer settings "
+                                         "and choose Print again.")
+                              + kOrSave);
+    case PrintFailureKind::PrinterNotAccepting:
+        return withDetail(
+            notPrinted
+                + QStringLiteral("the printer \"%1\" is not accepting jobs.").arg(f.destination()),
+            f.detail(),
+            QStringLiteral("Let it accept jobs again in your system's printer settings, then "
+                           "choose Print again.")
+                + kOrSave);
     case PrintFailureKind::JobRefused:
         return withDetail(
-            QStringLiteral("The analysis was not printed: the printer \"%1\" refused the job.")
-                .arg(f.destination()),
+            notPrinted
+                + QStringLiteral("the printer \"%1\" refused the job.").arg(f.destination()),
             f.detail(),
-            QStringLiteral("Check in your system's printer settings that the printer is "
-                           "enabled and accepting jobs, then choose Print again.")
+            QStringLiteral("Check the printer in your system's printer settings, then choose "
+                           "Print again.")
                 + kOrSave);
     case PrintFailureKind::RenderFailed:
         return withDetail(QStringLiteral("The analysis could not be prepared for printing."),

@@ -9,10 +9,13 @@
 namespace trelvane {
 
 enum class PrintFailureKind {
-    NoDefaultPrinter,      // the printing system answers but names no default queue
-    ServerUnreachable,     // the printing system cannot be reached at all
-    PrintingSystemMissing, // its client library is not installed, or not the one expected
-    JobRefused,            // the default queue would not take the job
+    PrintingSystemMissing, // the print server's client library is not installed
+    ServerNotRunning,      // nothing answers at the print server's address
+    ServerNotAnswering,    // the print server took the connection but did not answer in time
+    NoPrinter,             // the print server answers but has no printer at all
+    NoDefaultPrinter,      // it has printers, but none is the default
+    PrinterNotAccepting,   // the printer is set to refuse new jobs
+    JobRefused,            // the printer would not take this job
     RenderFailed,          // the page could not be drawn into a PDF document
     FileNotWritten,        // the PDF file that the user chose could not be written
 };

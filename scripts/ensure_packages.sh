@@ -23,10 +23,14 @@ TRELVANE_BUILD_PACKAGES=(
 )
 
 # What the test suite needs on top: the test frameworks, clang for the fuzzer, a private
-# CUPS server, poppler to read printed pages back, a virtual X display with a key sender,
-# and the validators and Debian tools that check the installed files and the package.
+# CUPS server with a real PostScript driver chain and a driverless IPP Everywhere printer
+# (ippeveprinter, which announces itself through Avahi on a D-Bus of its own), ghostscript
+# and poppler to read printed pages back, the locale sources the printing tests make their
+# locales from, a virtual X display with a key sender, and the validators and Debian tools
+# that check the installed files and the package.
 TRELVANE_TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-    cups cups-client cups-bsd poppler-utils xvfb xauth
+    cups cups-client cups-bsd cups-ipp-utils avahi-daemon dbus-daemon ghostscript
+    poppler-utils locales xvfb xauth
     appstream desktop-file-utils dpkg-dev file xdotool
 )

@@ -13,13 +13,15 @@ ensure_packages "${TRELVANE_BUILD_PACKAGES[@]}" "${TRELVANE_TEST_PACKAGES[@]}"
 out=$(mkdir -p "${1:-$top/docs/screenshots}" && cd "${1:-$top/docs/screenshots}" && pwd)
 build=${TRELVANE_BUILD_DIR:-$top/build/test}
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
-cmake --build "$build" --target screenshot_driver
+cmake --build "$build" --target screenshot_driver trelvane_test_locales
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
-xvfb-run -a -s "-screen 0 1600x1200x24" "$build/tests/app/screenshot_driver" "$work"
+# The report is printed as in the United States: Letter paper and its short date.
+LOCPATH="$build/tests/locales" LC_ALL=en_US.UTF-8 \
+    xvfb-run -a -s "-screen 0 1600x1200x24" "$build/tests/app/screenshot_driver" "$work"
 pdftoppm -png -r 72 -f 1 -l 1 -singlefile "$work/report.pdf" "$work/report"
 
 for picture in input results prompt help report; do

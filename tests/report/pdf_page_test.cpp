@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <clocale>
+
 using namespace trelvane;
 using namespace trelvane::test;
 
@@ -97,9 +99,12 @@ private slots:
     void pageSizeFollowsTheLocale();
     void namesStayOnTheirLine_data();
     void namesStayOnTheirLine();
+    void longLinesContinueAtTheirIndent_data();
+    void longLinesContinueAtTheirIndent();
 
 private:
-    QString render(const ReportContent &content, const QString &name);
+    QString render(const ReportContent &content, const QString &name,
+                   const QPageSize &paper = QPageSize(QPageSize::Letter));
     QTemporaryDir dir;
 };
 
@@ -109,10 +114,11 @@ void PdfPageTest::initTestCase()
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
-QString PdfPageTest::render(const ReportContent &content, const QString &name)
+QString PdfPageTest::render(const ReportContent &content, const QString &name,
+                            const QPageSize &paper)
 {
     const QString path = dir.filePath(name);
-    PdfPageLayer page(QStringLiteral("Trelvane analysis"), pageSizeForLocale(QLocale()),
+    PdfPageLayer page(QStringLiteral("Trelvane analysis"), paper,
                       [&path](const QByteArray &pdf) {
                           QFile file(path);
                           QVERIFY(file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size());
@@ -242,23 +248,24 @@ void PdfPageTest::warningHalvesStartAtTheSecondZone()
 
 void PdfPageTest::pageSizeFollowsTheLocale_data()
 {
-    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("locale");
     QTest::addColumn<QSizeF>("points");
-    QTest::newRow("United States: Letter")
-        << QLocale(QLocale::English, QLocale::UnitedStates) << QSizeF(612, 792);
-    QTest::newRow("United Kingdom: A4")
-        << QLocale(QLocale::English, QLocale::UnitedKingdom) << QSizeF(595.276, 841.89);
-    QTest::newRow("Germany: A4") << QLocale(QLocale::German, QLocale::Germany)
-                                 << QSizeF(595.276, 841.89);
+    QTest::newRow("C: A4") << "C.UTF-8" << QSizeF(595.276, 841.89);
+    QTest::newRow("United States: Letter") << "en_US.UTF-8" << QSizeF(612, 792);
+    QTest::newRow("Canada, metric but on Letter paper") << "en_CA.UTF-8" << QSizeF(612, 792);
+    QTest::newRow("Germany: A4") << "de_DE.UTF-8" << QSizeF(595.276, 841.89);
 }
 
+// The paper comes from the C library's LC_PAPER, which the program's environment sets.
 void PdfPageTest::pageSizeFollowsTheLocale()
 {
-    QFETCH(QLocale, locale);
+    QFETCH(QString, locale);
     QFETCH(QSizeF, points);
-    QLocale::setDefault(locale);
-    const QString path = render(pineRidgeSaturated(), QString("%1.pdf").arg(locale.name()));
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QVERIFY2(std::setlocale(LC_PAPER, locale.toLatin1().constData()),
+             qPrintable(locale + " is not made (LOCPATH=" + qEnvironmentVariable("LOCPATH") + ")"));
+    const QPageSize paper = localePaper();
+    std::setlocale(LC_PAPER, "C.UTF-8");
+    const QString path = render(pineRidgeSaturated(), QString("%1.pdf").arg(locale), paper);
     const QSizeF size = pdfPageSize(path);
     QVERIFY2(std::abs(size.width() - points.width()) < 1
                  && std::abs(size.height() - points.height()) < 1,
@@ -280,7 +287,6 @@ void PdfPageTest::namesStayOnTheirLine_data()
     QTest::newRow("right-to-left with digits")
         << QString::fromUtf8("מסילת הרכבת 12") << QString();
     QTest::newRow("emoji") << QString::fromUtf8("Steam 🚂 Line") << QString();
-    QTest::newRow("five thousand characters") << QString(5000, 'W') << QString();
 }
 
 void PdfPageTest::namesStayOnTheirLine()
@@ -300,6 +306,73 @@ void PdfPageTest::namesStayOnTheirLine()
     QCOMPARE(texts.last(), QString("figures unless functional trackage is redesigned."));
     if (!line7.isEmpty())
         QCOMPARE(texts.at(1), line7);
+}
+
+void PdfPageTest::longLinesContinueAtTheirIndent_data()
+{
+    QTest::addColumn<ReportContent>("content");
+    QTest::addColumn<QString>("line");  // the line wider than the page
+    QTest::addColumn<QString>("after"); // the line that follows it
+    QTest::addColumn<int>("pages");
+
+    ReportContent longName = pineRidgeSaturated();
+    while (longName.roadName.size() < 300)
+        longName.roadName += " & Western Mountain Division";
+    longName.roadName.truncate(300);
+    QTest::newRow("300-character name") << longName << "Prepared for " + longName.roadName
+                                        << "Date: 3/5/2026" << 1;
+
+    ReportContent longCaption = pineRidgeSaturated();
+    longCaption.captions.funcSug = (longCaption.captions.funcSug + " ").repeated(4).trimmed();
+    QTest::newRow("indented caption four times the page's width")
+        << longCaption << longCaption.captions.funcSug << "Yard capacity is ADEQUATE." << 1;
+
+    ReportContent oneWord = pineRidgeSaturated();
+    oneWord.roadName = QString(5000, 'W');
+    QTest::newRow("five thousand characters without a blank, over three pages")
+        << oneWord << "Prepared for " + oneWord.roadName << "Date: 3/5/2026" << 3;
+}
+
+// Nothing of a line is lost: what does not fit continues on the next line, indented as
+// the line's first part was, and everything after it moves down.
+void PdfPageTest::longLinesContinueAtTheirIndent()
+{
+    QFETCH(ReportContent, content);
+    QFETCH(QString, line);
+    QFETCH(QString, after);
+    QFETCH(int, pages);
+    const QPageSize paper(QPageSize::Letter);
+    const QString path = render(content, QString("long-%1.pdf").arg(QTest::currentDataTag()), paper);
+    QCOMPARE(pdfPageCount(path), pages);
+    QList<PdfLine> lines;
+    for (int page = 1; page <= pages; ++page)
+        lines += pdfLines(path, nullptr, page);
+
+    const QString first = line.trimmed().section(' ', 0, 0).left(20);
+    qsizetype start = 0;
+    while (start < lines.size() && !lines.at(start).text().startsWith(first))
+        ++start;
+    QVERIFY2(start < lines.size(), qPrintable("no line begins with " + first));
+    qsizetype end = start + 1;
+    while (end < lines.size() && lines.at(end).text() != after)
+        ++end;
+    QVERIFY2(end < lines.size(), qPrintable("the line after it is gone: " + after));
+    QVERIFY2(end - start > 1, "the line was not continued");
+
+    QString printed;
+    const double right = paper.size(QPageSize::Point).width() - kMargin;
+    for (qsizetype i = start; i < end; ++i) {
+        printed += lines.at(i).text();
+        QVERIFY2(std::abs(lines.at(i).left() - lines.at(start).left()) < 0.5,
+                 qPrintable(QString("line %1 of it starts at %2, the first at %3")
+                                .arg(i - start + 1)
+                                .arg(lines.at(i).left())
+                                .arg(lines.at(start).left())));
+        for (const PdfWord &word : lines.at(i).words)
+            QVERIFY2(word.xMax <= right + 0.5, qPrintable(word.text + " runs past the margin"));
+    }
+    QCOMPARE(printed.remove(' '), QString(line).remove(' '));
+    QCOMPARE(lines.last().text(), QString("figures unless functional trackage is redesigned."));
 }
 
 QTEST_MAIN(PdfPageTest)

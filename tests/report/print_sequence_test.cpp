@@ -1,7 +1,9 @@
 // The print sequence behind the results window's Print button, from the program's own
 // windows to a private CUPS server: footages typed, Analyze, Print, a name, OK, and the
-// job read back from the queue. The prompt first, the repaint, nothing unless confirmed,
-// the message only after the hand-over, and what the user is told when printing fails.
+// job read back from the queue or the printer. The prompt first, the repaint, nothing
+// unless confirmed, the message only after the hand-over, the printer's own paper and the
+// locale's date, and what the user is told when the server is down, frozen or without a
+// default printer, or the printer paused or refusing jobs.
 #include "modal_windows.h"
 #include "pdf_reading.h"
 #include "private_cups_server.h"
@@ -13,15 +15,21 @@
 #include "forms/frm_input.h"
 #include "forms/up_down.h"
 
+#include <QCursor>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <clocale>
 
 using namespace trelvane;
 using namespace trelvane::test;
@@ -29,7 +37,8 @@ using namespace trelvane::test;
 namespace {
 
 enum class Answer { ClickOK, EnterInBox, ClickCancel, EscInBox, CloseBox };
-enum class Outage { QueueRejecting, ServerStopped, NoPrinter };
+enum class Outage { QueueRejecting, ServerStopped, ServerFrozen, NoPrinter };
+enum class Queue { Raw, PostScriptA4, PostScriptLetter, EverywhereA4 };
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {
@@ -85,8 +94,10 @@ struct PrintOutcome {
     bool prompted = false;
     QString boxText;   // the prompt's box as it opened
     QString warning;   // the message box's text, if one came
+    QString warningName;
     QString warningTitle;
     QMessageBox::Icon warningIcon = QMessageBox::NoIcon;
+    qint64 warnedAfterMs = -1; // from OK in the prompt
     bool messageDuringWarning = false;
     bool messageShown = false;
     bool timerRunning = false;
@@ -97,6 +108,7 @@ struct PrintOutcome {
 
 Q_DECLARE_METATYPE(Answer)
 Q_DECLARE_METATYPE(Outage)
+Q_DECLARE_METATYPE(Queue)
 
 class PrintSequenceTest : public QObject {
     Q_OBJECT
@@ -108,8 +120,13 @@ private slots:
     void confirmedPrintsReachTheQueue();
     void nothingPrintedUnlessConfirmed_data();
     void nothingPrintedUnlessConfirmed();
+    void printsOnThePrinterPaperWithTheLocaleDate_data();
+    void printsOnThePrinterPaperWithTheLocaleDate();
     void failedPrintIsToldAndNothingSent_data();
     void failedPrintIsToldAndNothingSent();
+    void pausedPrinterIsTold();
+    void anotherPrinterCanBeChosenWithoutADefault();
+    void reportCanBeSavedAsPdfInstead_data();
     void reportCanBeSavedAsPdfInstead();
     void unwritablePdfIsToldAndOfferedAgain();
 
@@ -128,10 +145,17 @@ private:
     QPointer<QWidget> input;
 };
 
+// The paper and date formats of these, and of the C locale, the tests print in.
+const QString kLocales[] = {"C.UTF-8", "en_US.UTF-8", "en_CA.UTF-8", "de_DE.UTF-8"};
+
 void PrintSequenceTest::initTestCase()
 {
     QVERIFY(dir.isValid());
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    for (const QString &locale : kLocales)
+        QVERIFY2(std::setlocale(LC_ALL, locale.toLatin1().constData()),
+                 qPrintable(locale + " is not made (LOCPATH=" + qEnvironmentVariable("LOCPATH") + ")"));
+    std::setlocale(LC_ALL, "C.UTF-8");
     server.useInThisProcess();
     QString error;
     QVERIFY2(server.start(&error), qPrintable(error));
@@ -199,25 +223,31 @@ PrintOutcome PrintSequenceTest::print(frmAnswers *answers, const QString &typed,
                                       const std::function<void(frmGetRoad *)> &onPrompt)
 {
     PrintOutcome outcome;
+    QElapsedTimer sinceOK;
     PendingModal warning; // outlives the prompt: the warning comes after it closes
     const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
         outcome.prompted = true;
         outcome.boxText = prompt->txtRoadName->text();
         if (onPrompt)
             onPrompt(prompt);
+        // A frozen server is given ten seconds before the warning comes.
         warning = onNextModal<QMessageBox>(
             [&](QMessageBox *box) {
+                outcome.warnedAfterMs = sinceOK.elapsed();
                 outcome.warning = box->text();
+                outcome.warningName = box->objectName();
                 outcome.warningTitle = box->windowTitle();
                 outcome.warningIcon = box->icon();
                 outcome.messageDuringWarning = answers->lblMessage->isVisible();
-                QTest::mouseClick(box->findChild<QPushButton *>("cmdClose"), Qt::LeftButton);
+                QPushButton *close = box->findChild<QPushButton *>("cmdClose");
+                QTest::mouseClick(close ? close : box->button(QMessageBox::Ok), Qt::LeftButton);
             },
-            5000);
+            15000);
         if (!typed.isEmpty()) {
             QTest::keyClick(prompt->txtRoadName, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(prompt->txtRoadName, typed);
         }
+        sinceOK.start();
         answerPrompt(prompt, answer);
     });
     QTest::mouseClick(answers->cmdPrint, Qt::LeftButton);
@@ -275,8 +305,8 @@ void PrintSequenceTest::confirmedPrintsReachTheQueue()
         for (const PdfTextLine &line : pdfTextLines(job, &error))
             texts << line.text;
         QVERIFY2(error.isEmpty(), qPrintable(error));
-        // The date is today's in the United States short format.
-        QCOMPARE(texts, pineRidgeSaturatedPage(QDate::currentDate().toString("M/d/yy")));
+        // The date is today's in the C library's short format of the C locale.
+        QCOMPARE(texts, pineRidgeSaturatedPage(QDate::currentDate().toString("MM/dd/yy")));
         QCOMPARE(pdfBoldTexts(job), QStringList{"*** TRELVANE ***"});
         const ToolOutput info = runTool("pdfinfo", {job});
         QVERIFY2(info.out.contains(QRegularExpression("Title:\\s+Trelvane analysis")),
@@ -362,14 +392,117 @@ void PrintSequenceTest::nothingPrintedUnlessConfirmed()
     }
 }
 
+void PrintSequenceTest::printsOnThePrinterPaperWithTheLocaleDate_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<Queue>("queue");
+    QTest::addColumn<QSizeF>("page"); // points
+    QTest::addColumn<QString>("date"); // today, in the locale's short format
+    const QSizeF a4(595.276, 841.89), letter(612, 792);
+    QTest::newRow("C locale, a raw queue without paper: the locale's A4")
+        << "C.UTF-8" << Queue::Raw << a4 << "MM/dd/yy";
+    QTest::newRow("United States, a raw queue: the locale's Letter")
+        << "en_US.UTF-8" << Queue::Raw << letter << "MM/dd/yyyy";
+    QTest::newRow("Canada, metric but on Letter paper, a raw queue: Letter")
+        << "en_CA.UTF-8" << Queue::Raw << letter << "yyyy-MM-dd";
+    QTest::newRow("Germany, a raw queue: A4") << "de_DE.UTF-8" << Queue::Raw << a4 << "dd.MM.yyyy";
+    // The PostScript driver's output keeps the text's places but not its letters.
+    QTest::newRow("United States, a PostScript printer loaded with A4: A4 at full size")
+        << "en_US.UTF-8" << Queue::PostScriptA4 << a4 << QString();
+    QTest::newRow("Germany, a PostScript printer loaded with Letter: Letter at full size")
+        << "de_DE.UTF-8" << Queue::PostScriptLetter << letter << QString();
+    QTest::newRow("United States, an IPP Everywhere printer with A4: A4 at full size")
+        << "en_US.UTF-8" << Queue::EverywhereA4 << a4 << "MM/dd/yyyy";
+}
+
+// The page is laid out on the paper the printer is loaded with, so no driver shrinks or
+// moves it; a printer that names no paper gets the locale's.
+void PrintSequenceTest::printsOnThePrinterPaperWithTheLocaleDate()
+{
+    QFETCH(QString, locale);
+    QFETCH(Queue, queue);
+    QFETCH(QSizeF, page);
+    QFETCH(QString, date);
+
+    QString name = "capture", error;
+    bool added = true;
+    const QStringList postScript{"-m", "drv:///sample.drv/generic.ppd", "-o"};
+    switch (queue) {
+    case Queue::Raw:
+        break;
+    case Queue::PostScriptA4:
+        name = "psa4";
+        added = server.addQueue(name, "PostScript printer", postScript + QStringList{"PageSize=A4"}, &error);
+        break;
+    case Queue::PostScriptLetter:
+        name = "psletter";
+        added = server.addQueue(name, "PostScript printer", postScript + QStringList{"PageSize=Letter"},
+                                &error);
+        break;
+    case Queue::EverywhereA4:
+        name = "everywhere";
+        added = server.addEverywherePrinter(name, &error);
+        break;
+    }
+    QVERIFY2(added, qPrintable(error));
+    // The next tests find the capturing queue alone, as the default, whatever happens here.
+    const auto restore = qScopeGuard([&] {
+        QString ignored;
+        server.run("lpadmin", {"-d", "capture"}, &ignored);
+        if (queue != Queue::Raw)
+            server.run("lpadmin", {"-x", name}, &ignored);
+    });
+    const auto received = [&] {
+        return queue == Queue::EverywhereA4 ? server.everywhereJobs() : server.capturedJobs(name);
+    };
+    const qsizetype before = received().size();
+    QVERIFY2(server.run("lpadmin", {"-d", name}, &error), qPrintable(error));
+    QVERIFY(std::setlocale(LC_ALL, locale.toLatin1().constData()));
+    PrintOutcome outcome;
+    const bool opened = analyze([&](frmAnswers *answers) {
+        outcome = print(answers, "Pine Ridge", Answer::ClickOK);
+    });
+    std::setlocale(LC_ALL, "C.UTF-8");
+
+    QVERIFY(opened);
+    QVERIFY2(outcome.warning.isEmpty(), qPrintable(outcome.warning));
+    QVERIFY(outcome.messageShown);
+    QVERIFY2(QTest::qWaitFor([&] { return received().size() == before + 1; }, 30000),
+             qPrintable(server.log()));
+    QString document = received().last();
+    // A PostScript driver's output is read back through a PDF of it.
+    if (document.endsWith(".ps")) {
+        const QString pdf = dir.filePath(QString("%1.pdf").arg(QTest::currentDataTag()));
+        const ToolOutput converted = runTool(
+            "gs", {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pdfwrite", "-o", pdf, document});
+        QVERIFY2(converted.ok, qPrintable(converted.error));
+        document = pdf;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(pdfPageCount(document), 1, 10000);
+    const QSizeF size = pdfPageSize(document);
+    QVERIFY2(std::abs(size.width() - page.width()) < 1 && std::abs(size.height() - page.height()) < 1,
+             qPrintable(QString("page is %1 x %2 pt").arg(size.width()).arg(size.height())));
+    // At full size the text keeps the page's 54-point margin; shrunk or moved it would not.
+    const QList<PdfLine> lines = pdfLines(document);
+    QCOMPARE(lines.size(), 22);
+    QVERIFY2(std::abs(lines.at(1).left() - 54) < 1,
+             qPrintable(QString("the text begins %1 pt from the edge").arg(lines.at(1).left())));
+    if (!date.isEmpty()) {
+        QCOMPARE(lines.at(1).text(), QString("Prepared for Pine Ridge"));
+        QCOMPARE(lines.at(2).text(), "Date: " + QDate::currentDate().toString(date));
+    }
+}
+
 void PrintSequenceTest::failedPrintIsToldAndNothingSent_data()
 {
     QTest::addColumn<Outage>("outage");
     QTest::addColumn<QString>("told");
     QTest::newRow("queue rejecting jobs")
-        << Outage::QueueRejecting << "the printer \"capture\" refused the job";
-    QTest::newRow("print server stopped") << Outage::ServerStopped << "could not be reached";
-    QTest::newRow("no printer at all") << Outage::NoPrinter << "no default printer is set up";
+        << Outage::QueueRejecting << "the printer \"capture\" is not accepting jobs";
+    QTest::newRow("print server stopped") << Outage::ServerStopped << "is not running";
+    QTest::newRow("print server frozen")
+        << Outage::ServerFrozen << "did not answer within 10 seconds";
+    QTest::newRow("no printer at all") << Outage::NoPrinter << "no printer is set up";
 }
 
 void PrintSequenceTest::failedPrintIsToldAndNothingSent()
@@ -387,17 +520,51 @@ void PrintSequenceTest::failedPrintIsToldAndNothingSent()
     case Outage::ServerStopped:
         server.stop();
         break;
+    case Outage::ServerFrozen:
+        server.freeze();
+        break;
     case Outage::NoPrinter:
         QVERIFY2(server.run("lpadmin", {"-x", "capture"}, &error), qPrintable(error));
         break;
     }
 
     PrintOutcome failed, retried;
+    QStringList captionsBefore, captionsAfter;
     QStringList jobsAfterFailure, knownAfterFailure;
+    // What a user pressing keys and clicking while Print waits gets: the window painted
+    // under a busy cursor, and nothing done, then or later.
+    PaintCounter paints;
+    int paintsWhenPoked = -1, paintsWhenTold = -1;
+    bool busyCursor = false;
     bool restored = false;
     const bool opened = analyze([&](frmAnswers *answers) {
-        failed = print(answers, "Pine Ridge", Answer::ClickOK);
+        for (QLabel *label : answers->findChildren<QLabel *>())
+            captionsBefore << label->text();
+        answers->installEventFilter(&paints);
+        QTimer poke;
+        poke.setInterval(250);
+        connect(&poke, &QTimer::timeout, answers, [&] {
+            if (!QApplication::overrideCursor() || QApplication::activeModalWidget() != answers)
+                return;
+            busyCursor = QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            answers->update();
+            if (paintsWhenPoked < 0) {
+                paintsWhenPoked = paints.count;
+                QTest::keyClick(answers, Qt::Key_Escape);
+                QTest::mouseClick(answers->cmdOK, Qt::LeftButton);
+                answers->close();
+            }
+        });
+        poke.start();
+        failed = print(answers, "Pine Ridge", Answer::ClickOK, [&](frmGetRoad *) {});
+        poke.stop();
+        paintsWhenTold = paints.count;
+        answers->removeEventFilter(&paints);
+        for (QLabel *label : answers->findChildren<QLabel *>())
+            captionsAfter << label->text();
         jobsAfterFailure = server.capturedJobs();
+        if (outage == Outage::ServerFrozen)
+            server.thaw();
         knownAfterFailure = server.isRunning() ? server.jobsKnownToServer() : knownBefore;
         // Still usable: once the printer is back, Print offers the name kept and prints.
         QString restoreError;
@@ -407,6 +574,9 @@ void PrintSequenceTest::failedPrintIsToldAndNothingSent()
             break;
         case Outage::ServerStopped:
             restored = server.start(&restoreError);
+            break;
+        case Outage::ServerFrozen:
+            restored = true;
             break;
         case Outage::NoPrinter:
             restored = server.addCaptureQueue(&restoreError);
@@ -429,9 +599,19 @@ void PrintSequenceTest::failedPrintIsToldAndNothingSent()
     QVERIFY(!failed.messageShown);
     QVERIFY(!failed.timerRunning);
     QVERIFY(failed.resultsOpen);
+    QCOMPARE(captionsAfter, captionsBefore);
+    QCOMPARE(QString::fromStdString(session.strRoadName), QString("Pine Ridge"));
     QCOMPARE(jobsAfterFailure, jobsBefore);
     for (const QString &id : knownAfterFailure)
         QVERIFY2(knownBefore.contains(id), qPrintable("the server took job " + id));
+    if (outage == Outage::ServerFrozen) {
+        qInfo("a frozen server was told %lld ms after OK", failed.warnedAfterMs);
+        QVERIFY2(failed.warnedAfterMs >= 9000 && failed.warnedAfterMs <= 12000,
+                 qPrintable(QString("told after %1 ms").arg(failed.warnedAfterMs)));
+        QVERIFY2(paintsWhenPoked >= 0, "nothing could be pressed while Print waited");
+        QVERIFY2(busyCursor, "no busy cursor while Print waited");
+        QVERIFY2(paintsWhenTold > paintsWhenPoked, "the window was not painted while Print waited");
+    }
 
     QVERIFY(restored);
     QVERIFY(retried.prompted);
@@ -441,11 +621,101 @@ void PrintSequenceTest::failedPrintIsToldAndNothingSent()
     QTRY_COMPARE_WITH_TIMEOUT(server.capturedJobs().size(), jobsBefore.size() + 1, 30000);
 }
 
-void PrintSequenceTest::reportCanBeSavedAsPdfInstead()
+// A paused printer takes the job and keeps it: the report is sent and the message shows,
+// and the user is told it waits, in the printer's own words.
+void PrintSequenceTest::pausedPrinterIsTold()
+{
+    const qsizetype capturedBefore = server.capturedJobs().size();
+    const qsizetype knownBefore = server.jobsKnownToServer().size();
+    QString error;
+    QVERIFY2(server.run("cupsdisable", {"-r", "Out of paper", "capture"}, &error), qPrintable(error));
+    PrintOutcome outcome;
+    qsizetype capturedWhilePaused = -1;
+    const bool opened = analyze([&](frmAnswers *answers) {
+        outcome = print(answers, "Pine Ridge", Answer::ClickOK);
+        QTest::qWait(1000);
+        capturedWhilePaused = server.capturedJobs().size();
+    });
+    QVERIFY2(server.run("cupsenable", {"capture"}, &error), qPrintable(error));
+
+    QVERIFY(opened);
+    QCOMPARE(outcome.warningName, QString("msgPrinterPaused"));
+    QCOMPARE(outcome.warningIcon, QMessageBox::Information);
+    QVERIFY2(outcome.warning.contains("\"capture\" is paused: Out of paper"), qPrintable(outcome.warning));
+    QVERIFY2(outcome.warning.contains("waits in its queue"), qPrintable(outcome.warning));
+    QVERIFY2(outcome.messageDuringWarning, "the printing message did not show for a queued job");
+    QCOMPARE(server.jobsKnownToServer().size(), knownBefore + 1);
+    QCOMPARE(capturedWhilePaused, capturedBefore);
+    // Resumed, the printer prints what waited.
+    QTRY_COMPARE_WITH_TIMEOUT(server.capturedJobs().size(), capturedBefore + 1, 30000);
+}
+
+// Printers but no default: the user chooses one for this print; none becomes the default.
+void PrintSequenceTest::anotherPrinterCanBeChosenWithoutADefault()
 {
     QString error;
     QVERIFY2(server.run("lpadmin", {"-x", "capture"}, &error), qPrintable(error));
-    const QString path = dir.filePath("pine-ridge.pdf");
+    QVERIFY2(server.addQueue("office", "Office laser, 2nd floor", {}, &error)
+                 && server.addQueue("labels", "Label printer", {}, &error),
+             qPrintable(error));
+    QStringList offered;
+    bool messageShown = false;
+    PendingModal choosing;
+    const bool opened = analyze([&](frmAnswers *answers) {
+        const PendingModal answering = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
+            choosing = onNextModal<QDialog>([&](QDialog *dialog) {
+                auto *list = dialog->findChild<QListWidget *>("lstPrinters");
+                QVERIFY(list);
+                for (int i = 0; i < list->count(); ++i)
+                    offered << list->item(i)->text();
+                const QList<QListWidgetItem *> office = list->findItems("office", Qt::MatchStartsWith);
+                QCOMPARE(office.size(), 1);
+                list->setCurrentItem(office.constFirst());
+                QTest::mouseClick(dialog->findChild<QPushButton *>("cmdPrintOn"), Qt::LeftButton);
+            });
+            QTest::keyClicks(prompt->txtRoadName, "Pine Ridge");
+            QTest::mouseClick(prompt->cmdOK, Qt::LeftButton);
+        });
+        QTest::mouseClick(answers->cmdPrint, Qt::LeftButton);
+        messageShown = answers->lblMessage->isVisible();
+    });
+    const ToolOutput defaultAfter = runTool("lpstat", {"-d"});
+    QVERIFY2(server.run("lpadmin", {"-x", "office"}, &error)
+                 && server.run("lpadmin", {"-x", "labels"}, &error) && server.addCaptureQueue(&error),
+             qPrintable(error));
+
+    QVERIFY(opened);
+    QCOMPARE(offered, QStringList({"labels \u2014 Label printer",
+                                   "office \u2014 Office laser, 2nd floor"}));
+    QVERIFY(messageShown);
+    QTRY_COMPARE_WITH_TIMEOUT(server.capturedJobs("office").size(), 1, 30000);
+    QCOMPARE(pdfLineTexts(server.capturedJobs("office").constFirst()).at(1),
+             QString("Prepared for Pine Ridge"));
+    QVERIFY2(defaultAfter.out.contains("no system default"), qPrintable(defaultAfter.out));
+}
+
+void PrintSequenceTest::reportCanBeSavedAsPdfInstead_data()
+{
+    QTest::addColumn<bool>("letterPrinter");
+    QTest::addColumn<QSizeF>("page");
+    QTest::newRow("no printer at all: the locale's A4") << false << QSizeF(595.276, 841.89);
+    QTest::newRow("a Letter printer refusing jobs: its Letter") << true << QSizeF(612, 792);
+}
+
+// The PDF offered instead is laid out as the printer it replaces would have had it.
+void PrintSequenceTest::reportCanBeSavedAsPdfInstead()
+{
+    QFETCH(bool, letterPrinter);
+    QFETCH(QSizeF, page);
+    QString error;
+    QVERIFY2(server.run("lpadmin", {"-x", "capture"}, &error), qPrintable(error));
+    if (letterPrinter)
+        QVERIFY2(server.addQueue("psletter", "PostScript printer",
+                                 {"-m", "drv:///sample.drv/generic.ppd", "-o", "PageSize=Letter"}, &error)
+                     && server.run("lpadmin", {"-d", "psletter"}, &error)
+                     && server.run("cupsreject", {"psletter"}, &error),
+                 qPrintable(error));
+    const QString path = dir.filePath(QString("%1.pdf").arg(QTest::currentDataTag()));
     bool dialogSeen = false;
     bool messageShown = true, timerRunning = true;
     PendingModal warning, choosing;
@@ -469,6 +739,8 @@ void PrintSequenceTest::reportCanBeSavedAsPdfInstead()
         messageShown = answers->lblMessage->isVisible();
         timerRunning = answers->tmrMsgTimer->isActive();
     });
+    if (letterPrinter)
+        QVERIFY2(server.run("lpadmin", {"-x", "psletter"}, &error), qPrintable(error));
     QVERIFY2(server.addCaptureQueue(&error), qPrintable(error));
 
     QVERIFY(opened);
@@ -478,6 +750,9 @@ void PrintSequenceTest::reportCanBeSavedAsPdfInstead()
     QCOMPARE(lines.size(), 22);
     QCOMPARE(lines.at(1), QString("Prepared for Pine Ridge"));
     QCOMPARE(lines.at(12), QString("Move no more than 14.4 cars, or REDESIGN trackage."));
+    const QSizeF size = pdfPageSize(path);
+    QVERIFY2(std::abs(size.width() - page.width()) < 1 && std::abs(size.height() - page.height()) < 1,
+             qPrintable(QString("page is %1 x %2 pt").arg(size.width()).arg(size.height())));
     // Saved, not sent: the printing message stays hidden.
     QVERIFY(!messageShown);
     QVERIFY(!timerRunning);

@@ -34,9 +34,13 @@ ToolOutput runTool(const QString &program, const QStringList &arguments)
     return result;
 }
 
-QList<PdfLine> pdfLines(const QString &path, QString *error)
+QList<PdfLine> pdfLines(const QString &path, QString *error, int page)
 {
-    const ToolOutput bbox = runTool("pdftotext", {"-bbox", path, "-"});
+    QStringList arguments{"-bbox", path, "-"};
+    if (page > 0)
+        arguments = QStringList{"-f", QString::number(page), "-l", QString::number(page)}
+                    + arguments;
+    const ToolOutput bbox = runTool("pdftotext", arguments);
     if (!bbox.ok) {
         if (error)
             *error = bbox.error;

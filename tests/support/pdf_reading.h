@@ -31,7 +31,8 @@ struct ToolOutput {
 };
 ToolOutput runTool(const QString &program, const QStringList &arguments);
 
-QList<PdfLine> pdfLines(const QString &path, QString *error = nullptr);
+// The lines of all pages, or of the given page (counted from 1).
+QList<PdfLine> pdfLines(const QString &path, QString *error = nullptr, int page = 0);
 QStringList pdfLineTexts(const QString &path, QString *error = nullptr);
 int pdfPageCount(const QString &path);
 QSizeF pdfPageSize(const QString &path); // in points

@@ -5,7 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QThread>
+
+#include <functional>
 
 #include <algorithm>
 #include <csignal>
@@ -17,8 +21,8 @@ namespace {
 
 const char *const kSystemServerBin = "/usr/lib/cups";
 
-// Copies each job to <folder>/job-<id>.pdf; renamed into place only once complete, so a
-// file that exists is a whole job.
+// Copies each job to <folder>/job-<id>.pdf, or .ps where a driver made PostScript of it;
+// renamed into place only once complete, so a file that exists is a whole job.
 const char *const kCaptureBackend = R"(#!/bin/sh
 if [ $# -eq 0 ]; then
     echo 'direct capture "Unknown" "Trelvane test capture"'
@@ -27,8 +31,47 @@ fi
 folder=${DEVICE_URI#capture:}
 part="$folder/.job-$1.part"
 if [ $# -ge 6 ]; then cat "$6" > "$part" || exit 1; else cat > "$part" || exit 1; fi
-mv "$part" "$folder/job-$1.pdf"
+case $(head -c 4 "$part") in
+    %PDF) kind=pdf ;;
+    %!*) kind=ps ;;
+    *) kind=prn ;;
+esac
+mv "$part" "$folder/job-$1.$kind"
 )";
+
+// Avahi for the IPP Everywhere printer to announce itself with, on the loopback only.
+const char *const kAvahiConfig = R"([server]
+use-ipv4=yes
+use-ipv6=no
+allow-interfaces=lo
+enable-dbus=yes
+[wide-area]
+enable-wide-area=no
+[publish]
+publish-hinfo=no
+publish-workstation=no
+publish-addresses=no
+publish-domain=no
+)";
+
+bool waitFor(const std::function<bool()> &ready, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!ready()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+// A TCP port on the loopback that nothing listens on right now.
+quint16 freePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
 
 // The server and its admin tools live in sbin, which an ordinary user's PATH may lack.
 QString toolPath(const QString &name)
@@ -81,9 +124,13 @@ bool PrivateCupsServer::prepare(QString *error)
         *error = "cannot create the server's temporary folder: " + dir_.errorString();
         return false;
     }
+    // Open to all: a root cupsd runs its helpers and filters as "lp", which must reach them.
+    QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                           | QFile::ReadGroup | QFile::ExeGroup
+                                           | QFile::ReadOther | QFile::ExeOther);
     const QDir root(dir_.path());
     for (const char *sub : {"etc/ppd", "etc/ssl", "spool/tmp", "cache", "state", "log", "jobs",
-                            "home", "bin/backend"}) {
+                            "home", "bin/backend", "everywhere"}) {
         if (!root.mkpath(sub)) {
             *error = QString("cannot create %1").arg(root.filePath(sub));
             return false;
@@ -108,6 +155,11 @@ bool PrivateCupsServer::prepare(QString *error)
     // Owner-only: a root cupsd then runs it as root rather than as "lp", so it may write
     // into our folder; a cupsd of an ordinary user runs it as that user.
     QFile::setPermissions(backend, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // The system's IPP backend, for a queue of a network printer.
+    if (!QFile::link(system.filePath("backend/ipp"), root.filePath("bin/backend/ipp"))) {
+        *error = "cannot link the ipp backend";
+        return false;
+    }
 
     const QString d = dir_.path();
     const QByteArray files = QString("ServerRoot %1/etc\n"
@@ -201,26 +253,132 @@ bool PrivateCupsServer::addCaptureQueue(QString *error)
            && run("lpadmin", {"-d", "capture"}, error);
 }
 
+bool PrivateCupsServer::addQueue(const QString &name, const QString &description,
+                                 const QStringList &options, QString *error)
+{
+    const QString folder = dir_.filePath("jobs-" + name);
+    if (!QDir().mkpath(folder)) {
+        *error = "cannot create " + folder;
+        return false;
+    }
+    return run("lpadmin",
+               QStringList{"-p", name, "-E", "-D", description, "-v", "capture:" + folder}
+                   + options,
+               error);
+}
+
+bool PrivateCupsServer::startHelper(QProcess &process, const QString &program,
+                                    const QStringList &arguments, QString *error)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // A private system bus, unless the machine's own Avahi already answers on its bus.
+    if (QFile::exists(dir_.filePath("bus.sock")))
+        environment.insert("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + dir_.filePath("bus.sock"));
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    process.start(toolPath(program), arguments);
+    if (!process.waitForStarted(10000)) {
+        *error = program + " did not start: " + process.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool PrivateCupsServer::addEverywherePrinter(const QString &name, QString *error)
+{
+    if (everywhere_.state() == QProcess::Running)
+        return run("lpadmin", {"-p", name, "-E", "-v", everywhereUri_, "-m", "everywhere"}, error);
+    // The printer takes its A4 paper and PDF from the PPD of a generic PostScript queue.
+    const QString driverQueue = name + "-driver";
+    if (!addQueue(driverQueue, driverQueue,
+                  {"-m", "drv:///sample.drv/generic.ppd", "-o", "PageSize=A4"}, error))
+        return false;
+    const QString ppd = dir_.filePath("everywhere/printer.ppd");
+    if (!QFile::copy(dir_.filePath("etc/ppd/" + driverQueue + ".ppd"), ppd)
+        || !run("lpadmin", {"-x", driverQueue}, error)) {
+        *error += " (the PPD of the IPP Everywhere printer)";
+        return false;
+    }
+
+    // ippeveprinter will not start without Avahi to announce it.
+    QProcess avahiCheck;
+    avahiCheck.start(toolPath("avahi-daemon"), {"--check"});
+    const bool systemAvahi = avahiCheck.waitForFinished(10000) && avahiCheck.exitCode() == 0;
+    if (!systemAvahi) {
+        const QString bus = dir_.filePath("bus.sock");
+        if (!startHelper(dbus_, "dbus-daemon",
+                         {"--session", "--nofork", "--address=unix:path=" + bus}, error)
+            || !waitFor([&] { return QFile::exists(bus); }, 10000)
+            || !writeFile(dir_.filePath("everywhere/avahi.conf"), kAvahiConfig, error)
+            || !startHelper(avahi_, "avahi-daemon",
+                            {"-f", dir_.filePath("everywhere/avahi.conf"), "--no-drop-root",
+                             "--no-chroot", "--no-rlimits", "--no-proc-title"},
+                            error)
+            || !waitFor([&] {
+                   avahi_.waitForReadyRead(50);
+                   return avahi_.peek(1 << 16).contains("Server startup complete");
+               }, 10000)) {
+            *error += " (Avahi for the IPP Everywhere printer) " + QString::fromLocal8Bit(avahi_.readAll());
+            return false;
+        }
+    }
+    const quint16 port = freePort();
+    if (!startHelper(everywhere_, "ippeveprinter",
+                     {"-n", "localhost", "-p", QString::number(port), "-d",
+                      dir_.filePath("everywhere"), "-k", "-c", "/bin/true", "-P", ppd,
+                      "Trelvane Everywhere"},
+                     error)
+        || !waitFor([&] {
+               QTcpSocket probe;
+               probe.connectToHost(QHostAddress::LocalHost, port);
+               return probe.waitForConnected(100);
+           }, 10000)) {
+        *error += " (ippeveprinter) " + QString::fromLocal8Bit(everywhere_.readAll());
+        return false;
+    }
+    everywhereUri_ = QString("ipp://localhost:%1/ipp/print").arg(port);
+    return run("lpadmin", {"-p", name, "-E", "-v", everywhereUri_, "-m", "everywhere"}, error);
+}
+
 void PrivateCupsServer::stop()
 {
-    if (cupsd_.state() == QProcess::NotRunning)
-        return;
-    cupsd_.terminate();
-    if (!cupsd_.waitForFinished(15000)) {
-        cupsd_.kill();
-        cupsd_.waitForFinished(5000);
+    for (QProcess *process : {&everywhere_, &avahi_, &dbus_, &cupsd_}) {
+        if (process->state() == QProcess::NotRunning)
+            continue;
+        process->terminate();
+        if (!process->waitForFinished(15000)) {
+            process->kill();
+            process->waitForFinished(5000);
+        }
     }
 }
 
+void PrivateCupsServer::freeze() { ::kill(pid_t(cupsd_.processId()), SIGSTOP); }
+
+void PrivateCupsServer::thaw() { ::kill(pid_t(cupsd_.processId()), SIGCONT); }
+
 bool PrivateCupsServer::isRunning() const { return cupsd_.state() == QProcess::Running; }
 
-QStringList PrivateCupsServer::capturedJobs() const
+QStringList PrivateCupsServer::capturedJobs(const QString &queue) const
 {
-    QDir jobs(dir_.filePath("jobs"));
+    QDir jobs(dir_.filePath(queue == "capture" ? QString("jobs") : "jobs-" + queue));
     QStringList paths;
-    QFileInfoList files = jobs.entryInfoList({"job-*.pdf"}, QDir::Files);
+    QFileInfoList files = jobs.entryInfoList({"job-*"}, QDir::Files);
     std::sort(files.begin(), files.end(), [](const QFileInfo &a, const QFileInfo &b) {
         return a.baseName().mid(4).toInt() < b.baseName().mid(4).toInt();
+    });
+    for (const QFileInfo &file : files)
+        paths << file.filePath();
+    return paths;
+}
+
+QStringList PrivateCupsServer::everywhereJobs() const
+{
+    QStringList paths;
+    QFileInfoList files = QDir(dir_.filePath("everywhere")).entryInfoList({"*.pdf"}, QDir::Files);
+    std::sort(files.begin(), files.end(), [](const QFileInfo &a, const QFileInfo &b) {
+        return a.baseName().section('-', 0, 0).toInt() < b.baseName().section('-', 0, 0).toInt();
     });
     for (const QFileInfo &file : files)
         paths << file.filePath();
