@@ -75,7 +75,14 @@ void EntryBox::focusOutEvent(QFocusEvent *event)
     QLineEdit::focusOutEvent(event);
     // A context menu or another application taking over leaves the focus here, to return.
     if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
-        emit lostFocus();
+        leave();
+}
+
+void EntryBox::leave()
+{
+    emit lostFocus();
+    // The owner may have changed the text as it took it (an empty footage becomes "0").
+    m_taken = text();
 }
 
 void EntryBox::dropEvent(QDropEvent *event)
@@ -90,8 +97,9 @@ void EntryBox::dropEvent(QDropEvent *event)
 
 void leaveEntryBox(const QWidget &window)
 {
-    if (auto *box = qobject_cast<EntryBox *>(window.focusWidget()))
-        emit box->lostFocus();
+    for (EntryBox *box : window.findChildren<EntryBox *>())
+        if (box->holdsUntakenText())
+            box->leave();
 }
 
 } // namespace trelvane

@@ -19,10 +19,16 @@ public:
 
     void setKeyPressHandler(KeyPressHandler handler);
 
+    // Tells the box's owner that the user has left it (lostFocus), and remembers the text
+    // it then held as taken.
+    void leave();
+    // Whether the box shows text its owner has not taken yet.
+    bool holdsUntakenText() const { return text() != m_taken; }
+
 signals:
     // The user left the box: the focus moved to another control of the program, or a
-    // button acted while the box kept the focus (see leaveEntryBox). A context menu or
-    // another program taking over is not leaving: the focus comes back to the box.
+    // button acted while the box shows text not yet taken (see leaveEntryBox). A context
+    // menu or another program taking over is not leaving: the focus comes back to the box.
     void lostFocus();
 
 protected:
@@ -32,11 +38,14 @@ protected:
 
 private:
     KeyPressHandler m_keyPress;
+    QString m_taken; // the text as the box was last left
 };
 
 // A button that acts without taking the focus (Enter on a default button, Esc on a cancel
-// button, a shortcut, an assistive tool's press) first leaves the entry box that has the
-// focus in `window`, as a click would, so the button acts on what the box shows.
+// button, a shortcut, an assistive tool's press) first leaves the entry boxes of `window`
+// that show text not yet taken, as a click would leave the box with the focus: the one
+// typed into, or one an assistive tool filled in without ever giving it the focus. So the
+// button acts on what the boxes show.
 void leaveEntryBox(const QWidget &window);
 
 } // namespace trelvane

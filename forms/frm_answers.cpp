@@ -81,6 +81,9 @@ frmAnswers::frmAnswers(stdGeneral &session, QWidget *parent)
                             std::max(messageArea.height(), lblMessage->heightForWidth(
                                                                messageArea.width())));
     lblMessage->hide();
+    // Both appear to tell the user something; screen readers announce them as they show.
+    markAsNotice(lblWarn);
+    markAsNotice(lblMessage);
 
     // OK answers both Enter and Esc; Print still takes Enter while it has the focus,
     // because a dialog's push buttons become the default while focused.
@@ -118,6 +121,9 @@ void frmAnswers::cmdPrint_Click()
 void frmAnswers::tmrMsgTimer_Timer()
 {
     lblMessage->hide();
+    // Both appear to tell the user something; screen readers announce them as they show.
+    markAsNotice(lblWarn);
+    markAsNotice(lblMessage);
     tmrMsgTimer->stop();
 }
 

@@ -60,11 +60,18 @@ int columnLeft(std::size_t index, int leftColumn, int rightColumn)
     return index < 4 ? leftColumn : rightColumn;
 }
 
+// A count label shows the number alone; a screen reader also says which cars it counts.
+void showCount(QLabel *count, int value)
+{
+    count->setText(QString::number(value));
+    count->setAccessibleName(QString("%1: %2").arg(count->toolTip()).arg(value));
+}
+
 std::array<QLabel *, 8> countLabels(QWidget *parent)
 {
     std::array<QLabel *, 8> labels{};
     for (std::size_t i = 0; i < labels.size(); ++i) {
-        auto *count = makeLabel(QString("lblNoCars%1").arg(i), "0",
+        auto *count = makeLabel(QString("lblNoCars%1").arg(i), QString(),
                                 twipsRect(columnLeft(i, 600, 2040), kRowTops[i % 4], 495, 255),
                                 parent);
         count->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -73,6 +80,7 @@ std::array<QLabel *, 8> countLabels(QWidget *parent)
         count->setBackgroundRole(QPalette::Base);
         count->setToolTip(
             QString("Number of %1' cars").arg(kCarClasses[i].lengthFeet));
+        showCount(count, 0);
         labels[i] = count;
     }
     return labels;
@@ -167,6 +175,8 @@ frmInput::frmInput(stdGeneral &session, QWidget *parent)
     label14->setWordWrap(true);
     auto *label15 = makeLabel("Label15", " ", twipsRect(0, 3840, 7575, 255), this);
     label15->setToolTip("Estimates only: what a layout really handles depends on how it is run.");
+    // The strip shows nothing; a screen reader gives its notice, as the mouse does.
+    label15->setAccessibleName(label15->toolTip());
 
     // Keyboard order: the scale group, the three boxes, Analyze, Exit, the counters.
     QList<QWidget *> order;
@@ -190,7 +200,7 @@ frmInput::frmInput(stdGeneral &session, QWidget *parent)
     connect(txtStorTrack, &EntryBox::lostFocus, this, &frmInput::txtStorTrack_LostFocus);
     for (std::size_t i = 0; i < udNoCars.size(); ++i)
         connect(udNoCars[i], &QSpinBox::valueChanged, lblNoCars[i],
-                [count = lblNoCars[i]](int value) { count->setText(QString::number(value)); });
+                [count = lblNoCars[i]](int value) { showCount(count, value); });
     connect(cmdAnalyze, &QPushButton::clicked, this, &frmInput::cmdAnalyze_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmInput::cmdExit_Click);
 
@@ -356,6 +366,7 @@ void Main(stdGeneral &session)
     // The desktop matches the windows to the installed entry and its icon by this name.
     QGuiApplication::setDesktopFileName(kDesktopId);
     installHelpKey();
+    installAccessibility();
     // No owner: the window deletes itself when closed, and the program ends with it.
     auto *input = new frmInput(session);
     input->show();

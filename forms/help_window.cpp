@@ -49,8 +49,9 @@ capacity, and so every verdict.</p>
 
 <h3><a name="cars"></a>Car lengths and the equivalent 40' car</h3>
 <p>Set how many cars of each length you have. The lengths, 34' to 86', are those of the
-full-size cars your models represent. Use the arrows, or the Up and Down keys (Page Up and
-Page Down go ten at a time); each counter goes from 0 to 9999.</p>
+full-size cars your models represent. Type the number while the counter has the focus, or
+use its arrows, the mouse wheel, or the Up and Down keys (Page Up and Page Down go ten at a
+time, Home and End to 0 and 9999); each counter goes from 0 to 9999.</p>
 <p>Trelvane measures everything in <b>equivalent 40' cars</b>: each car counts as its length
 divided by 40 feet, so a 50' car counts as 1.25 cars, an 80' car as 2 and a 34' car as 0.85.
 The total, rounded to a whole number, is the figure behind all the results.</p>
@@ -89,9 +90,9 @@ server that does not answer is given ten seconds.</p>
 
 <h3><a name="keys"></a>Keys</h3>
 <p>Everything works from the keyboard. Tab and Shift+Tab move between the controls; the
-arrow keys choose the scale; Up, Down, Page Up and Page Down set a counter; Space presses
-the button that has the focus. In the results window Esc, or Enter on OK, returns to
-the input window. F1 opens this help from any window; Esc closes it.</p>
+arrow keys choose the scale; digits, Up, Down, Page Up, Page Down, Home and End set a
+counter; Space presses the button that has the focus. In the results window Esc, or Enter
+on OK, returns to the input window. F1 opens this help from any window; Esc closes it.</p>
 <p>Trelvane keeps no files and no settings: nothing you enter is saved.</p>
 )");
 }

@@ -6,7 +6,8 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleOptionComplex>
-#include <QWheelEvent>
+
+#include <algorithm>
 
 namespace trelvane {
 
@@ -61,14 +62,37 @@ UpDown::UpDown(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     setStyle(upDownStyle());
-    // The count label shows the value; an editor here would let typing bypass the bounds.
+    // The count label shows the value; typed digits are taken here, within the bounds,
+    // rather than by an editor.
     lineEdit()->setReadOnly(true);
     lineEdit()->hide();
 }
 
 void UpDown::keyPressEvent(QKeyEvent *event)
 {
+    const QString text = event->text();
+    const bool digit = text.size() == 1 && text.at(0) >= u'0' && text.at(0) <= u'9'
+                       && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (digit) {
+        // Digits typed in quick succession build one number; after a pause a new one begins.
+        const bool continuing = m_sinceDigit.isValid()
+                                && m_sinceDigit.elapsed() <= QApplication::keyboardInputInterval();
+        const int typed = (continuing ? value() * 10 : 0) + text.at(0).digitValue();
+        setValue(std::min(typed, maximum()));
+        m_sinceDigit.start();
+        event->accept();
+        return;
+    }
+    m_sinceDigit.invalidate();
     switch (event->key()) {
+    case Qt::Key_Home:
+        setValue(minimum());
+        event->accept();
+        return;
+    case Qt::Key_End:
+        setValue(maximum());
+        event->accept();
+        return;
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_PageUp:
@@ -78,15 +102,6 @@ void UpDown::keyPressEvent(QKeyEvent *event)
     default:
         event->ignore();
     }
-}
-
-void UpDown::wheelEvent(QWheelEvent *event)
-{
-    // The wheel counts only when the user has chosen this counter.
-    if (hasFocus())
-        QSpinBox::wheelEvent(event);
-    else
-        event->ignore();
 }
 
 void UpDown::resizeEvent(QResizeEvent *event)

@@ -1,7 +1,10 @@
 // A narrow vertical up-down counter: only the two arrows, no text of its own; the value
-// is shown by the label it is bound to.
+// is shown by the label it is bound to. Besides the arrow and page keys and the wheel, the
+// digits typed within a moment of each other set the number, and Home and End go to the
+// ends of its range.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QSpinBox>
 
 namespace trelvane {
@@ -13,8 +16,10 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void wheelEvent(QWheelEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QElapsedTimer m_sinceDigit; // the last digit typed, while a number is being typed
 };
 
 } // namespace trelvane

@@ -1,9 +1,12 @@
 #include "forms/window_kit.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace trelvane {
 
@@ -57,12 +60,80 @@ QPushButton *makeButton(const QString &name, const QString &caption, const QStri
 }
 
 namespace {
+
+constexpr char kNotice[] = "trelvaneNotice";
+
+// A label as a screen reader should have it. Qt's own reads a blank label as the title of
+// the frame it stands in, and has no notion of a notice.
+class LabelAccessible : public QAccessibleWidget {
+public:
+    explicit LabelAccessible(QLabel *label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+
+    QAccessible::Role role() const override
+    {
+        return label()->property(kNotice).toBool() ? QAccessible::Notification
+                                                   : QAccessible::StaticText;
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind != QAccessible::Name)
+            return QAccessibleWidget::text(kind);
+        if (!label()->accessibleName().isEmpty())
+            return label()->accessibleName();
+        QString shown = label()->text();
+        if (label()->textFormat() == Qt::RichText
+            || (label()->textFormat() == Qt::AutoText && Qt::mightBeRichText(shown))) {
+            QTextDocument document;
+            document.setHtml(shown);
+            shown = document.toPlainText();
+        }
+        return shown.trimmed().isEmpty() ? QString() : shown;
+    }
+
+    QList<QPair<QAccessibleInterface *, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override
+    {
+        auto related = QAccessibleWidget::relations(match);
+        if ((match & QAccessible::Labelled) && label()->buddy())
+            if (QAccessibleInterface *box = QAccessible::queryAccessibleInterface(label()->buddy()))
+                related.append({box, QAccessible::Labelled});
+        return related;
+    }
+
+private:
+    QLabel *label() const { return static_cast<QLabel *>(widget()); }
+};
+
+QAccessibleInterface *programAccessibility(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("QLabel"))
+        return new LabelAccessible(static_cast<QLabel *>(object));
+    // A plain top-level widget would read as a "filler", which screen readers skip over.
+    if (className == QLatin1String("QWidget") && static_cast<QWidget *>(object)->isWindow())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
 std::function<void()> &beepHandler()
 {
     static std::function<void()> handler;
     return handler;
 }
 } // namespace
+
+void installAccessibility()
+{
+    static bool installed = false;
+    if (!installed)
+        QAccessible::installFactory(programAccessibility);
+    installed = true;
+}
+
+void markAsNotice(QLabel *label)
+{
+    label->setProperty(kNotice, true);
+}
 
 void systemBeep()
 {

@@ -1,6 +1,7 @@
 // What every window of the program is made with: its measures in twips, its fonts and
-// icon, the makers of its frames, labels and buttons, the system beep, and the rule that
-// keeps a window's handlers still while a modal window stands in front of it.
+// icon, the makers of its frames, labels and buttons, what screen readers are told of them,
+// the system beep, and the rule that keeps a window's handlers still while a modal window
+// stands in front of it.
 #pragma once
 
 #include <QFont>
@@ -62,6 +63,15 @@ QLabel *makeLabel(const QString &name, const QString &caption, const QRect &geom
 // In the bold button font, with its tooltip.
 QPushButton *makeButton(const QString &name, const QString &caption, const QString &tip,
                         const QRect &geometry, QWidget *parent);
+
+// Tells screen readers what the windows are: a top-level window reads as a frame, a label
+// as its own text (a blank one as blank, never as its frame's title), and a notice as a
+// notification. Installed once for the whole application; later calls do nothing.
+void installAccessibility();
+
+// Marks a label that appears to tell the user something, such as a warning: screen readers
+// announce it when it shows.
+void markAsNotice(QLabel *label);
 
 void systemBeep();
 

@@ -1,6 +1,8 @@
-// What a screen reader finds in the windows: a name and the right role for every input,
-// the tooltips as descriptions, the counters' values, and the result texts and the warning
-// in full even where a label is too narrow to draw them.
+// What a screen reader finds in the windows: a name and the right role for every input and
+// window, the tooltips as descriptions, the counters' values, the result texts and the
+// warning in full even where a label is too narrow to draw them and a blank one as blank,
+// the notices as notifications, which are announced as they appear, and a name entered and
+// confirmed through the accessibility interface alone.
 #include "analysis/session_state.h"
 #include "forms/frm_answers.h"
 #include "forms/frm_get_road.h"
@@ -8,10 +10,14 @@
 #include "forms/help_window.h"
 #include "forms/result_label.h"
 #include "forms/up_down.h"
+#include "forms/window_kit.h"
 
 #include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QAccessibleEditableTextInterface>
 #include <QAccessibleValueInterface>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QPointer>
 #include <QTest>
 
@@ -64,6 +70,7 @@ private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale::c());
+        installAccessibility();
         QAccessible::setActive(true);
     }
 
@@ -96,6 +103,13 @@ private slots:
                 << QString("Number of %1' cars").arg(lengths[i]);
         QTest::newRow("Analyze") << "cmdAnalyze" << QAccessible::Button << "Analyze";
         QTest::newRow("Exit") << "cmdExit" << QAccessible::Button << "Exit";
+        QTest::newRow("the input window, a frame rather than a filler")
+            << "frmInput" << QAccessible::Window << "Trelvane   v1.2.0";
+        QTest::newRow("a count label says what it counts")
+            << "lblNoCars0" << QAccessible::StaticText << "Number of 34' cars: 0";
+        QTest::newRow("the blank strip gives the notice its tooltip shows")
+            << "Label15" << QAccessible::StaticText
+            << "Estimates only: what a layout really handles depends on how it is run.";
     }
 
     void inputsAreNamed()
@@ -103,7 +117,7 @@ private slots:
         QFETCH(QString, control);
         QFETCH(QAccessible::Role, role);
         QFETCH(QString, name);
-        QWidget *widget = inInput(control);
+        QWidget *widget = control == "frmInput" ? m_input.get() : inInput(control);
         QAccessibleInterface *face = accessible(widget);
         QCOMPARE(face->role(), role);
         QCOMPARE(face->text(QAccessible::Name), name);
@@ -155,8 +169,9 @@ private slots:
         QCOMPARE(value->currentValue().toInt(), 12);
         QCOMPARE(value->minimumValue().toInt(), 0);
         QCOMPARE(value->maximumValue().toInt(), 9999);
-        // The count label beside it reads the same number.
-        QCOMPARE(accessible(inInput("lblNoCars1"))->text(QAccessible::Name), QString("12"));
+        // The count label beside it reads the same number, and what it counts.
+        QCOMPARE(accessible(inInput("lblNoCars1"))->text(QAccessible::Name),
+                 QString("Number of 40' cars: 12"));
     }
 
     void promptBoxIsNamed()
@@ -184,6 +199,8 @@ private slots:
             << "lblPassSug" << "Passing trackage is ADEQUATE." << false;
         QTest::newRow("session sentence that fits")
             << "lblHvy" << "Move 70 cars for a HEAVY session." << false;
+        QTest::newRow("empty functional suggestion, blank rather than its frame's title")
+            << "lblFuncSug" << "" << false;
     }
 
     void resultTextsAreWhole()
@@ -203,25 +220,65 @@ private slots:
         QCOMPARE(face->text(QAccessible::Name), text);
     }
 
-    void warningIsReadOnlyWhenShown_data()
+    void noticesReadAsNotifications_data()
     {
+        QTest::addColumn<QString>("notice");
         QTest::addColumn<bool>("shown");
-        QTest::newRow("saturated: shown") << true;
-        QTest::newRow("not saturated: hidden") << false;
+        QTest::addColumn<QString>("text");
+        const QString warning = "Warning!  Operation may not be satisfactory using these figures "
+                                "unless functional trackage is redesigned.";
+        QTest::newRow("the warning of a saturated layout") << "lblWarn" << true << warning;
+        QTest::newRow("the warning, hidden: not saturated") << "lblWarn" << false << warning;
+        QTest::newRow("the printing message") << "lblMessage" << true
+                                              << "Sending analysis to printer";
     }
 
-    void warningIsReadOnlyWhenShown()
+    // A notification is what a screen reader announces as it appears; hidden, it is not read.
+    void noticesReadAsNotifications()
     {
+        QFETCH(QString, notice);
         QFETCH(bool, shown);
+        QFETCH(QString, text);
         frmAnswers answers(m_session, m_input.get());
-        answers.lblWarn->setVisible(shown);
+        auto *label = answers.findChild<QLabel *>(notice);
+        QVERIFY(label);
+        label->setVisible(shown);
         answers.show();
         QVERIFY(QTest::qWaitForWindowExposed(&answers));
-        QAccessibleInterface *face = accessible(answers.lblWarn);
-        QCOMPARE(face->text(QAccessible::Name),
-                 QString("Warning!  Operation may not be satisfactory using these figures unless "
-                         "functional trackage is redesigned."));
+        QAccessibleInterface *face = accessible(label);
+        QCOMPARE(face->role(), QAccessible::Notification);
+        QCOMPARE(face->text(QAccessible::Name), text);
         QCOMPARE(face->state().invisible, !shown);
+    }
+
+    void promptTakesANameEnteredThroughAccessibility_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("OK pressed: the name is taken and the print confirmed") << "cmdOK" << true;
+        QTest::newRow("Cancel pressed: the name is taken, nothing printed") << "cmdCancel" << false;
+    }
+
+    // As voice and switch control work: the name set through the box's text interface and
+    // the button pressed through its action, with the focus never leaving the box.
+    void promptTakesANameEnteredThroughAccessibility()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, confirmed);
+        m_session.strRoadName.clear();
+        frmGetRoad prompt(m_session, m_input.get());
+        prompt.show();
+        QVERIFY(QTest::qWaitForWindowActive(&prompt));
+        QAccessibleEditableTextInterface *box = accessible(prompt.txtRoadName)->editableTextInterface();
+        QVERIFY(box);
+        box->insertText(0, "Pine Ridge");
+        QAccessibleActionInterface *press =
+            accessible(prompt.findChild<QPushButton *>(button))->actionInterface();
+        QVERIFY(press);
+        press->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_VERIFY(!prompt.isVisible());
+        QCOMPARE(QString::fromStdString(m_session.strRoadName), QString("Pine Ridge"));
+        QCOMPARE(m_session.blnPrintOK, confirmed);
     }
 };
 

@@ -258,8 +258,20 @@ private slots:
         QTest::newRow("down from 12") << 12 << QList<QKeyCombination>{Qt::Key_Down} << 11;
         QTest::newRow("no higher than 9999") << 9998 << QList<QKeyCombination>{Qt::Key_Up, Qt::Key_Up} << 9999;
         QTest::newRow("page up is ten") << 0 << QList<QKeyCombination>{Qt::Key_PageUp} << 10;
-        QTest::newRow("digits typed into a counter are ignored")
-            << 5 << QList<QKeyCombination>{Qt::Key_1, Qt::Key_Backspace, Qt::Key_Delete} << 5;
+        QTest::newRow("digits typed set the number")
+            << 5 << QList<QKeyCombination>{Qt::Key_3, Qt::Key_0, Qt::Key_0} << 300;
+        QTest::newRow("a typed number stops at 9999")
+            << 0 << QList<QKeyCombination>{Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5}
+            << 9999;
+        // Key_Pause stands for the user pausing longer than the platform's typing interval.
+        QTest::newRow("after a pause a new number begins")
+            << 0 << QList<QKeyCombination>{Qt::Key_1, Qt::Key_2, Qt::Key_Pause, Qt::Key_7} << 7;
+        QTest::newRow("an arrow ends the number typed")
+            << 0 << QList<QKeyCombination>{Qt::Key_4, Qt::Key_Up, Qt::Key_2} << 2;
+        QTest::newRow("Home goes to 0") << 250 << QList<QKeyCombination>{Qt::Key_Home} << 0;
+        QTest::newRow("End goes to 9999") << 250 << QList<QKeyCombination>{Qt::Key_End} << 9999;
+        QTest::newRow("Backspace and Delete change nothing")
+            << 5 << QList<QKeyCombination>{Qt::Key_Backspace, Qt::Key_Delete} << 5;
     }
 
     void counters()
@@ -271,8 +283,12 @@ private slots:
         auto *counter = child<UpDown>("udNoCars5");
         counter->setValue(start);
         counter->setFocus();
-        for (QKeyCombination key : keys)
-            test::pressCombination(counter, key);
+        for (QKeyCombination key : keys) {
+            if (key.key() == Qt::Key_Pause)
+                QTest::qWait(QApplication::keyboardInputInterval() + 100);
+            else
+                test::pressCombination(counter, key);
+        }
         QCOMPARE(counter->value(), value);
         QCOMPARE(child<QLabel>("lblNoCars5")->text(), QString::number(value));
         QCOMPARE(child<QLabel>("lblNoCars4")->text(), QString("0"));
@@ -298,9 +314,10 @@ private slots:
         counter->setFocus();
         wheelUp();
         QCOMPARE(count->text(), QString("2"));
+        // The wheel steps the counter under the pointer, as other spin boxes' do.
         box("txtPassTrack")->setFocus();
         wheelUp();
-        QCOMPARE(count->text(), QString("2"));
+        QCOMPARE(count->text(), QString("3"));
     }
 
     void scaleChoice_data()

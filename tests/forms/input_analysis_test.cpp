@@ -10,6 +10,9 @@
 #include "forms/frm_input.h"
 #include "forms/up_down.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QAccessibleEditableTextInterface>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -343,6 +346,8 @@ private slots:
         QTest::newRow("mouse click on Analyze") << "click";
         QTest::newRow("Tab to Analyze, then Space") << "keyboard";
         QTest::newRow("click on an Analyze that takes no focus") << "no focus";
+        QTest::newRow("an assistive tool fills a box it never focuses and presses Analyze")
+            << "assistive";
     }
 
     void typedValueIsAnalysedWithoutLeavingTheBox()
@@ -351,15 +356,35 @@ private slots:
 
         enter(layout("optScale3", "0", "100", "", fortyFooters(100)));
         auto *storage = child<QLineEdit>("txtStorTrack");
-        QTest::mouseClick(storage, Qt::LeftButton);
-        QCOMPARE(QApplication::focusWidget(), storage);
-        storage->selectAll();
-        QTest::keyClicks(storage, "50");
+        auto *analyzeButton = child<QPushButton>("cmdAnalyze");
+        if (way == "assistive") {
+            child<QLineEdit>("txtPassTrack")->setFocus();
+            QAccessible::queryAccessibleInterface(storage)->editableTextInterface()->replaceText(
+                0, int(storage->text().size()), "50");
+        } else {
+            QTest::mouseClick(storage, Qt::LeftButton);
+            QCOMPARE(QApplication::focusWidget(), storage);
+            storage->selectAll();
+            QTest::keyClicks(storage, "50");
+        }
         QCOMPARE(m_session.intStorTrack, 0);
 
-        auto *analyzeButton = child<QPushButton>("cmdAnalyze");
         Shown shown;
-        if (way == "keyboard") {
+        if (way == "assistive") {
+            bool answered = false;
+            const test::PendingModal waiting = test::onNextModal<QDialog>([&](QDialog *modal) {
+                answered = true;
+                if (auto *answers = qobject_cast<frmAnswers *>(modal)) {
+                    shown.opened = true;
+                    shown.captions << answers->lblStorSug->text();
+                }
+                modal->reject();
+            });
+            QAccessibleActionInterface *press =
+                QAccessible::queryAccessibleInterface(analyzeButton)->actionInterface();
+            press->doAction(QAccessibleActionInterface::pressAction());
+            QTRY_VERIFY(answered);
+        } else if (way == "keyboard") {
             QTest::keyClick(storage, Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), analyzeButton);
             const test::PendingModal waiting = test::onNextModal<QDialog>([&shown](QDialog *modal) {
