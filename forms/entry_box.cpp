@@ -95,10 +95,10 @@ void EntryBox::dropEvent(QDropEvent *event)
     QLineEdit::dropEvent(event);
 }
 
-void leaveEntryBox(const QWidget &window)
+void leaveEntryBoxes(const QWidget &window)
 {
     for (EntryBox *box : window.findChildren<EntryBox *>())
-        if (box->holdsUntakenText())
+        if (box->text() != box->m_taken)
             box->leave();
 }
 

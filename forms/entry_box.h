@@ -19,15 +19,9 @@ public:
 
     void setKeyPressHandler(KeyPressHandler handler);
 
-    // Tells the box's owner that the user has left it (lostFocus), and remembers the text
-    // it then held as taken.
-    void leave();
-    // Whether the box shows text its owner has not taken yet.
-    bool holdsUntakenText() const { return text() != m_taken; }
-
 signals:
     // The user left the box: the focus moved to another control of the program, or a
-    // button acted while the box shows text not yet taken (see leaveEntryBox). A context
+    // button acted while the box shows text not yet taken (see leaveEntryBoxes). A context
     // menu or another program taking over is not leaving: the focus comes back to the box.
     void lostFocus();
 
@@ -37,6 +31,12 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    friend void leaveEntryBoxes(const QWidget &window);
+
+    // Tells the box's owner that the user has left it (lostFocus), and remembers the text
+    // it then held as taken.
+    void leave();
+
     KeyPressHandler m_keyPress;
     QString m_taken; // the text as the box was last left
 };
@@ -46,6 +46,6 @@ private:
 // that show text not yet taken, as a click would leave the box with the focus: the one
 // typed into, or one an assistive tool filled in without ever giving it the focus. So the
 // button acts on what the boxes show.
-void leaveEntryBox(const QWidget &window);
+void leaveEntryBoxes(const QWidget &window);
 
 } // namespace trelvane

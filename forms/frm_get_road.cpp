@@ -66,14 +66,14 @@ void frmGetRoad::txtRoadName_LostFocus()
 void frmGetRoad::cmdOK_Click()
 {
     // Enter, or a press that leaves the focus in the box, still takes the name shown.
-    leaveEntryBox(*this);
+    leaveEntryBoxes(*this);
     m_session.blnPrintOK = true;
     accept();
 }
 
 void frmGetRoad::cmdCancel_Click()
 {
-    leaveEntryBox(*this);
+    leaveEntryBoxes(*this);
     m_session.blnPrintOK = false;
     reject();
 }

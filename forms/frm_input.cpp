@@ -302,8 +302,9 @@ void frmInput::cmdAnalyze_Click()
     // One results window (or failure message) at a time.
     if (blockedByModalWindow(*this))
         return;
-    // A press that leaves the focus in a box still analyses the footage the box shows.
-    leaveEntryBox(*this);
+    // A press that leaves the focus in a box, or a footage an assistive tool put in one,
+    // still analyses what the boxes show.
+    leaveEntryBoxes(*this);
 
     const AnalysisOutcome outcome =
         Analyze(m_session, carCounts(), QLocale().decimalPoint().toStdString());

@@ -68,6 +68,16 @@ private:
     const PrivateCupsServer &server_;
 };
 
+// Types the file's path into the save dialog and confirms it, as a user would.
+void chooseFile(QFileDialog *dialog, const QString &path)
+{
+    auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+    QVERIFY(name);
+    name->clear();
+    QTest::keyClicks(name, path);
+    QTest::keyClick(name, Qt::Key_Return);
+}
+
 void answerPrompt(frmGetRoad *prompt, Answer answer)
 {
     switch (answer) {
@@ -724,11 +734,7 @@ void PrintSequenceTest::reportCanBeSavedAsPdfInstead()
             warning = onNextModal<QMessageBox>([&](QMessageBox *box) {
                 choosing = onNextModal<QFileDialog>([&](QFileDialog *dialog) {
                     dialogSeen = true;
-                    auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-                    QVERIFY(name);
-                    name->clear();
-                    QTest::keyClicks(name, path);
-                    QTest::keyClick(name, Qt::Key_Return);
+                    chooseFile(dialog, path);
                 });
                 QTest::mouseClick(box->findChild<QPushButton *>("cmdSavePdf"), Qt::LeftButton);
             });
@@ -776,11 +782,7 @@ void PrintSequenceTest::unwritablePdfIsToldAndOfferedAgain()
                         QTest::mouseClick(again->findChild<QPushButton *>("cmdClose"),
                                           Qt::LeftButton);
                     });
-                    auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-                    QVERIFY(name);
-                    name->clear();
-                    QTest::keyClicks(name, path);
-                    QTest::keyClick(name, Qt::Key_Return);
+                    chooseFile(dialog, path);
                 });
                 QTest::mouseClick(box->findChild<QPushButton *>("cmdSavePdf"), Qt::LeftButton);
             });
