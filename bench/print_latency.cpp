@@ -3,6 +3,7 @@
 // Usage: trelvane_print_latency [PRINTS]   (default 20); prints each time and the median.
 #include "modal_windows.h"
 #include "private_cups_server.h"
+#include "window_driving.h"
 
 #include "forms/frm_answers.h"
 #include "forms/frm_get_road.h"
@@ -31,18 +32,14 @@ int main(int argc, char *argv[])
     const int prints = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
 
     PrivateCupsServer server;
-    server.useInThisProcess();
     QString error;
-    if (!server.start(&error) || !server.addCaptureQueue(&error)) {
+    if (!server.startForThisProcess(&error)) {
         std::fprintf(stderr, "no print server: %s\n", qPrintable(error));
         return 1;
     }
     stdGeneral session;
     Main(session);
-    QWidget *input = nullptr;
-    for (QWidget *window : QApplication::topLevelWidgets())
-        if (qobject_cast<frmInput *>(window))
-            input = window;
+    QWidget *input = openedInputWindow();
     if (!input || !QTest::qWaitForWindowActive(input)) {
         std::fprintf(stderr, "the input window did not open\n");
         return 1;

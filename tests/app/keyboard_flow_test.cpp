@@ -23,9 +23,8 @@ private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        server.useInThisProcess();
         QString error;
-        QVERIFY2(server.start(&error) && server.addCaptureQueue(&error), qPrintable(error));
+        QVERIFY2(server.startForThisProcess(&error), qPrintable(error));
     }
 
     void analyzePrintAndExit()

@@ -339,10 +339,8 @@ void LongRunTest::initTestCase()
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     forwardedMessages = qInstallMessageHandler(withoutSizeHintNotices);
     setBeepHandler([this] { ++beeps; });
-    server.useInThisProcess();
     QString error;
-    QVERIFY2(server.start(&error), qPrintable(error));
-    QVERIFY2(server.addCaptureQueue(&error), qPrintable(error));
+    QVERIFY2(server.startForThisProcess(&error), qPrintable(error));
 
     Main(session);
     for (QWidget *window : QApplication::topLevelWidgets())

@@ -160,9 +160,8 @@ private slots:
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         setBeepHandler([this] { ++beeps; });
-        server.useInThisProcess();
         QString error;
-        QVERIFY2(server.start(&error) && server.addCaptureQueue(&error), qPrintable(error));
+        QVERIFY2(server.startForThisProcess(&error), qPrintable(error));
     }
 
     void randomEventsKeepEveryWindowValid()

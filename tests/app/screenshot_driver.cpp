@@ -75,9 +75,8 @@ int main(int argc, char *argv[])
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 
     PrivateCupsServer server;
-    server.useInThisProcess();
     QString error;
-    if (!server.start(&error) || !server.addCaptureQueue(&error)) {
+    if (!server.startForThisProcess(&error)) {
         std::fprintf(stderr, "no print server: %s\n", qPrintable(error));
         return 1;
     }

@@ -54,9 +54,8 @@ private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale::c());
-        m_server.useInThisProcess();
         QString error;
-        QVERIFY2(m_server.start(&error) && m_server.addCaptureQueue(&error), qPrintable(error));
+        QVERIFY2(m_server.startForThisProcess(&error), qPrintable(error));
     }
 
     void init()

@@ -132,9 +132,8 @@ private slots:
     {
         QLocale::setDefault(QLocale::c());
         // Print reaches a printer of the test's own.
-        m_server.useInThisProcess();
         QString error;
-        QVERIFY2(m_server.start(&error) && m_server.addCaptureQueue(&error), qPrintable(error));
+        QVERIFY2(m_server.startForThisProcess(&error), qPrintable(error));
     }
 
     void init()

@@ -166,10 +166,8 @@ void PrintSequenceTest::initTestCase()
         QVERIFY2(std::setlocale(LC_ALL, locale.toLatin1().constData()),
                  qPrintable(locale + " is not made (LOCPATH=" + qEnvironmentVariable("LOCPATH") + ")"));
     std::setlocale(LC_ALL, "C.UTF-8");
-    server.useInThisProcess();
     QString error;
-    QVERIFY2(server.start(&error), qPrintable(error));
-    QVERIFY2(server.addCaptureQueue(&error), qPrintable(error));
+    QVERIFY2(server.startForThisProcess(&error), qPrintable(error));
 }
 
 void PrintSequenceTest::cleanupTestCase()

@@ -246,6 +246,12 @@ bool PrivateCupsServer::run(const QString &program, const QStringList &arguments
     return true;
 }
 
+bool PrivateCupsServer::startForThisProcess(QString *error)
+{
+    useInThisProcess();
+    return start(error) && addCaptureQueue(error);
+}
+
 bool PrivateCupsServer::addCaptureQueue(QString *error)
 {
     return run("lpadmin", {"-p", "capture", "-E", "-v", "capture:" + dir_.filePath("jobs")},

@@ -25,6 +25,9 @@ public:
 
     // Each returns false with the reason (and the server's log) in error.
     bool start(QString *error);
+    // What most tests want: this process pointed at the server, the server started and the
+    // capture queue added as the default.
+    bool startForThisProcess(QString *error);
     bool addCaptureQueue(QString *error); // "capture", raw, and makes it the default
     // A capturing queue with lpadmin's further options, e.g. a driver and its paper:
     // {"-m", "drv:///sample.drv/generic.ppd", "-o", "PageSize=A4"}.
