@@ -1,9 +1,11 @@
 // The program's own start-up, built for timing: the same application object, session and
-// start-up function as app/main.cpp, then it leaves on the first turn of the event loop. It exits non-zero unless the input window is showing by then, so a
-// start-up that shows nothing cannot pass for a fast one, or while libcups is loaded: the
-// print library is meant to wait for the first print.
+// start-up function as app/main.cpp, then it leaves once the input window has been drawn.
+// It exits non-zero unless the input window is showing by then, so a start-up that shows
+// nothing cannot pass for a fast one, or while libcups is loaded: the print library is
+// meant to wait for the first print.
+#include "quit_when_painted.h"
+
 #include <QApplication>
-#include <QTimer>
 
 #include "analysis/session_state.h"
 #include "forms/frm_input.h"
@@ -14,13 +16,13 @@
 
 namespace {
 
-int visibleInputWindows()
+QList<QWidget *> inputWindows()
 {
-    int shown = 0;
+    QList<QWidget *> found;
     for (QWidget *window : QApplication::topLevelWidgets())
-        if (qobject_cast<trelvane::frmInput *>(window) && window->isVisible())
-            ++shown;
-    return shown;
+        if (qobject_cast<trelvane::frmInput *>(window))
+            found << window;
+    return found;
 }
 
 bool cupsLoaded()
@@ -39,8 +41,16 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     trelvane::stdGeneral session;
     trelvane::Main(session);
-    QTimer::singleShot(0, &app, [] {
-        const int shown = visibleInputWindows();
+    const QList<QWidget *> windows = inputWindows();
+    if (windows.size() != 1) {
+        std::fprintf(stderr, "startup probe: %lld input windows, expected 1\n",
+                     static_cast<long long>(windows.size()));
+        return 1;
+    }
+    new QuitWhenPainted(windows.constFirst(), [] {
+        int shown = 0;
+        for (QWidget *window : inputWindows())
+            shown += window->isVisible() ? 1 : 0;
         if (shown != 1)
             std::fprintf(stderr, "startup probe: %d input windows showing, expected 1\n", shown);
         const bool cups = cupsLoaded();
