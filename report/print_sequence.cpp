@@ -194,6 +194,8 @@ Instead askForAnotherPrinter(QWidget &window, const PrintFailure &failure,
     dialog.setObjectName("dlgChoosePrinter");
     dialog.setWindowTitle(window.windowTitle());
     auto *text = new QLabel(printFailureText(failure), &dialog);
+    // The server's words are shown as written, never taken for markup.
+    text->setTextFormat(Qt::PlainText);
     text->setWordWrap(true);
     auto *list = new QListWidget(&dialog);
     list->setObjectName("lstPrinters");
@@ -252,6 +254,9 @@ Instead askInstead(QWidget &window, const PrintFailure &failure,
     QMessageBox box(QMessageBox::Warning, window.windowTitle(), printFailureText(failure),
                     QMessageBox::NoButton, &window);
     box.setObjectName("msgPrintFailure");
+    // Printer names, the server's words, file paths and the system's error texts come from
+    // outside the program: shown as written, they can never be taken for markup.
+    box.setTextFormat(Qt::PlainText);
     QPushButton *save = box.addButton("Save as PDF...", QMessageBox::AcceptRole);
     save->setObjectName("cmdSavePdf");
     QPushButton *close = box.addButton(QMessageBox::Close);
@@ -312,6 +317,8 @@ void tellIfWaiting(QWidget &window, const PrintQueue &queue)
                         .arg(queue.name, reason),
                     QMessageBox::Ok, &window);
     box.setObjectName("msgPrinterPaused");
+    // The printer's state is set by whoever runs it: shown as written, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -343,9 +350,12 @@ void runPrintSequence(PrintingWindow &window, stdGeneral &session)
             return;
         } catch (const std::exception &failure) {
             // Nothing may cross the event loop; the window stays open for another try.
-            QMessageBox::warning(&parent, parent.windowTitle(),
-                                 QString("The analysis could not be printed: %1")
-                                     .arg(QString::fromLocal8Bit(failure.what())));
+            QMessageBox box(QMessageBox::Warning, parent.windowTitle(),
+                            QString("The analysis could not be printed: %1")
+                                .arg(QString::fromLocal8Bit(failure.what())),
+                            QMessageBox::Ok, &parent);
+            box.setTextFormat(Qt::PlainText);
+            box.exec();
             return;
         }
         window.showPrintingMessage();

@@ -107,6 +107,7 @@ struct PrintOutcome {
     QString warningName;
     QString warningTitle;
     QMessageBox::Icon warningIcon = QMessageBox::NoIcon;
+    Qt::TextFormat warningFormat = Qt::AutoText;
     qint64 warnedAfterMs = -1; // from OK in the prompt
     bool messageDuringWarning = false;
     bool messageShown = false;
@@ -134,6 +135,7 @@ private slots:
     void printsOnThePrinterPaperWithTheLocaleDate();
     void failedPrintIsToldAndNothingSent_data();
     void failedPrintIsToldAndNothingSent();
+    void pausedPrinterIsTold_data();
     void pausedPrinterIsTold();
     void anotherPrinterCanBeChosenWithoutADefault();
     void reportCanBeSavedAsPdfInstead_data();
@@ -246,6 +248,7 @@ PrintOutcome PrintSequenceTest::print(frmAnswers *answers, const QString &typed,
                 outcome.warningName = box->objectName();
                 outcome.warningTitle = box->windowTitle();
                 outcome.warningIcon = box->icon();
+                outcome.warningFormat = box->textFormat();
                 outcome.messageDuringWarning = answers->lblMessage->isVisible();
                 QPushButton *close = box->findChild<QPushButton *>("cmdClose");
                 QTest::mouseClick(close ? close : box->button(QMessageBox::Ok), Qt::LeftButton);
@@ -599,6 +602,8 @@ void PrintSequenceTest::failedPrintIsToldAndNothingSent()
     QVERIFY(opened);
     QVERIFY(failed.prompted);
     QCOMPARE(failed.warningIcon, QMessageBox::Warning);
+    // The server's words are shown as written, never as markup.
+    QCOMPARE(failed.warningFormat, Qt::PlainText);
     QCOMPARE(failed.warningTitle, QString("Trelvane Analysis"));
     QVERIFY2(failed.warning.contains(told), qPrintable(failed.warning));
     QVERIFY2(failed.warning.contains("choose Print again"), qPrintable(failed.warning));
@@ -631,12 +636,22 @@ void PrintSequenceTest::failedPrintIsToldAndNothingSent()
 
 // A paused printer takes the job and keeps it: the report is sent and the message shows,
 // and the user is told it waits, in the printer's own words.
+void PrintSequenceTest::pausedPrinterIsTold_data()
+{
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("out of paper") << "Out of paper";
+    // A network printer or its administrator sets this text: shown as typed, tags and all.
+    QTest::newRow("a reason written in markup, shown as typed")
+        << "<b>Out</b> of paper <a href=\"http://example.org/\">details</a><img src=\"/etc/hostname\">";
+}
+
 void PrintSequenceTest::pausedPrinterIsTold()
 {
+    QFETCH(QString, reason);
     const qsizetype capturedBefore = server.capturedJobs().size();
     const qsizetype knownBefore = server.jobsKnownToServer().size();
     QString error;
-    QVERIFY2(server.run("cupsdisable", {"-r", "Out of paper", "capture"}, &error), qPrintable(error));
+    QVERIFY2(server.run("cupsdisable", {"-r", reason, "capture"}, &error), qPrintable(error));
     PrintOutcome outcome;
     qsizetype capturedWhilePaused = -1;
     const bool opened = analyze([&](frmAnswers *answers) {
@@ -649,7 +664,8 @@ void PrintSequenceTest::pausedPrinterIsTold()
     QVERIFY(opened);
     QCOMPARE(outcome.warningName, QString("msgPrinterPaused"));
     QCOMPARE(outcome.warningIcon, QMessageBox::Information);
-    QVERIFY2(outcome.warning.contains("\"capture\" is paused: Out of paper"), qPrintable(outcome.warning));
+    QVERIFY2(outcome.warning.contains("\"capture\" is paused: " + reason), qPrintable(outcome.warning));
+    QCOMPARE(outcome.warningFormat, Qt::PlainText);
     QVERIFY2(outcome.warning.contains("waits in its queue"), qPrintable(outcome.warning));
     QVERIFY2(outcome.messageDuringWarning, "the printing message did not show for a queued job");
     QCOMPARE(server.jobsKnownToServer().size(), knownBefore + 1);
