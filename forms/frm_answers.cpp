@@ -3,6 +3,7 @@
 #include "forms/frm_get_road.h"
 #include "forms/result_label.h"
 
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -13,10 +14,24 @@ namespace trelvane {
 
 namespace {
 
-QLabel *resultLabel(const QString &name, const QString &designText, const QRect &geometry,
+QLabel *resultLabel(const QString &name, const QString &designText, const Twips &design,
                     QWidget *parent)
 {
-    return placed(new ResultLabel(designText, parent), name, geometry);
+    return placed(new ResultLabel(designText, parent), name, design);
+}
+
+// "Sending analysis to printer": bold in the window's font, whatever size that is drawn
+// at, and as high as its text, two lines at the design's width.
+QLabel *messageLabel(QWidget *parent)
+{
+    auto *label = new QLabel("Sending analysis to printer", parent);
+    QFont bold;
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    label->hide();
+    return placed(label, "lblMessage", Twips{585, 4440, 1485, 420});
 }
 
 } // namespace
@@ -26,63 +41,45 @@ frmAnswers::frmAnswers(stdGeneral &session, QWidget *parent)
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_session(session)
     , fraTrackage(
-          makeFrame("fraTrackage", "Trackage Analysis", twipsRect(240, 240, 5295, 1695), this))
+          makeFrame("fraTrackage", "Trackage Analysis", Twips{240, 240, 5295, 1695}, this))
     , fraOperating(
-          makeFrame("fraOperating", "Operating Analysis", twipsRect(240, 2160, 5295, 2055), this))
+          makeFrame("fraOperating", "Operating Analysis", Twips{240, 2160, 5295, 2055}, this))
     , lblPassSug(resultLabel("lblPassSug", "Passing Siding Suggestion",
-                             twipsRect(240, 360, 4815, 255), fraTrackage))
+                             Twips{240, 360, 4815, 255}, fraTrackage))
     , lblFuncStatus(resultLabel("lblFuncStatus", "Functional Status",
-                                twipsRect(240, 600, 4815, 255), fraTrackage))
+                                Twips{240, 600, 4815, 255}, fraTrackage))
     , lblFuncSug(resultLabel("lblFuncSug", "Functional Suggestion",
-                             twipsRect(600, 840, 4455, 255), fraTrackage))
+                             Twips{600, 840, 4455, 255}, fraTrackage))
     , lblStorStatus(resultLabel("lblStorStatus", "Storage Status",
-                                twipsRect(240, 1080, 4815, 255), fraTrackage))
-    , lblStorSug(resultLabel("lblStorSug", "Storage Suggestion", twipsRect(600, 1320, 4455, 255),
+                                Twips{240, 1080, 4815, 255}, fraTrackage))
+    , lblStorSug(resultLabel("lblStorSug", "Storage Suggestion", Twips{600, 1320, 4455, 255},
                              fraTrackage))
-    , lblBasis(resultLabel("lblBasis", "Based on........", twipsRect(240, 360, 4815, 255),
+    , lblBasis(resultLabel("lblBasis", "Based on........", Twips{240, 360, 4815, 255},
                            fraOperating))
-    , lblHvy(resultLabel("lblHvy", "Heavy Session", twipsRect(600, 600, 4455, 255), fraOperating))
-    , lblMed(resultLabel("lblMed", "Medium Session", twipsRect(600, 840, 4455, 255), fraOperating))
+    , lblHvy(resultLabel("lblHvy", "Heavy Session", Twips{600, 600, 4455, 255}, fraOperating))
+    , lblMed(resultLabel("lblMed", "Medium Session", Twips{600, 840, 4455, 255}, fraOperating))
     , lblLite(
-          resultLabel("lblLite", "Light Session", twipsRect(600, 1080, 4455, 255), fraOperating))
-    , lblWarn(new QLabel("Warning!  Operation may not be satisfactory using these figures unless "
-                         "functional trackage is redesigned.",
-                         fraOperating))
-    , lblMessage(new QLabel("Sending analysis to printer", this))
+          resultLabel("lblLite", "Light Session", Twips{600, 1080, 4455, 255}, fraOperating))
+    , lblWarn(makeLabel("lblWarn",
+                        "Warning!  Operation may not be satisfactory using these figures unless "
+                        "functional trackage is redesigned.",
+                        Twips{360, 1440, 4575, 495}, fraOperating, Wrap::AtWords))
+    , lblMessage(messageLabel(this))
     , cmdPrint(makeButton("cmdPrint", "Print", "Print the analysis",
-                          twipsRect(2520, 4440, 1400, 375), this))
-    , cmdOK(makeButton("cmdOK", "OK", "Return to program", twipsRect(4080, 4440, 1400, 375), this))
+                          Twips{2520, 4440, 1400, 375}, this))
+    , cmdOK(makeButton("cmdOK", "OK", "Return to program", Twips{4080, 4440, 1400, 375}, this))
     , tmrMsgTimer(new QTimer(this))
 {
     setWindowTitle("Trelvane Analysis");
     setWindowIcon(trelvaneIcon());
-    resize(twipsToPixels(5775), twipsToPixels(5025));
     setSizeGripEnabled(false);
 
-    lblWarn->setObjectName("lblWarn");
-    lblWarn->setGeometry(twipsRect(360, 1440, 4575, 495));
     lblWarn->setAlignment(Qt::AlignCenter);
-    lblWarn->setWordWrap(true);
     lblWarn->setAutoFillBackground(true);
-    QPalette warnColours = lblWarn->palette();
-    warnColours.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    warnColours.setColor(QPalette::Window, QColor(192, 192, 192));
-    lblWarn->setPalette(warnColours);
+    lblWarn->setPalette(warningColours(palette()));
 
-    lblMessage->setObjectName("lblMessage");
-    QFont messageFont = windowFont();
-    messageFont.setBold(true);
-    lblMessage->setFont(messageFont);
-    lblMessage->setAlignment(Qt::AlignCenter);
-    lblMessage->setWordWrap(true);
-    // It takes the height of its text: two lines at the design's width.
-    const QRect messageArea = twipsRect(585, 4440, 1485, 420);
-    lblMessage->setGeometry(messageArea.x(), messageArea.y(), messageArea.width(),
-                            std::max(messageArea.height(), lblMessage->heightForWidth(
-                                                               messageArea.width())));
-    lblMessage->hide();
-    // Both appear to tell the user something; screen readers announce them as they show.
-    markAsNotice(lblWarn);
+    // The printing message appears later to tell the user something; screen readers
+    // announce it as it shows. The warning is read with the results as the window opens.
     markAsNotice(lblMessage);
 
     // OK answers both Enter and Esc; Print still takes Enter while it has the focus,
@@ -97,6 +94,14 @@ frmAnswers::frmAnswers(stdGeneral &session, QWidget *parent)
     connect(cmdOK, &QPushButton::clicked, this, &frmAnswers::cmdOK_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmAnswers::cmdPrint_Click);
     connect(tmrMsgTimer, &QTimer::timeout, this, &frmAnswers::tmrMsgTimer_Timer);
+}
+
+void frmAnswers::changeEvent(QEvent *event)
+{
+    // The desktop's colour scheme changed: the warning keeps standing out in the new one.
+    if (event->type() == QEvent::PaletteChange)
+        lblWarn->setPalette(warningColours(palette()));
+    QDialog::changeEvent(event);
 }
 
 void frmAnswers::cmdOK_Click()
@@ -121,9 +126,6 @@ void frmAnswers::cmdPrint_Click()
 void frmAnswers::tmrMsgTimer_Timer()
 {
     lblMessage->hide();
-    // Both appear to tell the user something; screen readers announce them as they show.
-    markAsNotice(lblWarn);
-    markAsNotice(lblMessage);
     tmrMsgTimer->stop();
 }
 

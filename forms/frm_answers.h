@@ -23,7 +23,7 @@ public:
     frmAnswers(stdGeneral &session, QWidget *parent);
 
 private:
-    const WindowFontFirst m_windowFont{this};
+    const WindowDesign m_design{this, 5775, 5025, WindowDesign::Border::Sizable};
     stdGeneral &m_session;
     bool m_printing = false; // from Print until the print sequence has ended
     QGroupBox *const fraTrackage;
@@ -44,6 +44,9 @@ public:
     QPushButton *const cmdPrint;
     QPushButton *const cmdOK;
     QTimer *const tmrMsgTimer;
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     void cmdOK_Click();

@@ -11,19 +11,16 @@ frmGetRoad::frmGetRoad(stdGeneral &session, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                           | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
-    , txtRoadName(new EntryBox(this))
-    , cmdOK(makeButton("cmdOK", "OK", "Print the analysis", twipsRect(2400, 840, 1400, 375), this))
-    , cmdCancel(makeButton("cmdCancel", "Cancel", "Cancel", twipsRect(840, 840, 1400, 375), this))
+    , txtRoadName(placed(new EntryBox(this), "txtRoadName", Twips{240, 240, 3615, 285}))
+    , cmdOK(makeButton("cmdOK", "OK", "Print the analysis", Twips{2400, 840, 1400, 375}, this))
+    , cmdCancel(makeButton("cmdCancel", "Cancel", "Cancel", Twips{840, 840, 1400, 375}, this))
     , m_session(session)
 {
     setObjectName("frmGetRoad");
     setWindowTitle("Enter your railroad's name:");
     setWindowIcon(trelvaneIcon());
-    setFixedSize(twipsToPixels(4095), twipsToPixels(1410));
     setSizeGripEnabled(false);
 
-    txtRoadName->setObjectName("txtRoadName");
-    txtRoadName->setGeometry(twipsRect(240, 240, 3615, 285));
     txtRoadName->setToolTip(" Enter your railroad's name.  This will show on your report. ");
     // No label names the box; the title asks the question, a screen reader needs a name.
     txtRoadName->setAccessibleName("Railroad name");

@@ -14,7 +14,7 @@ namespace trelvane {
 
 class frmGetRoad : public QDialog {
     Q_OBJECT
-    const WindowFontFirst m_windowFont{this};
+    const WindowDesign m_design{this, 4095, 1410, WindowDesign::Border::Fixed};
 
 public:
     // Loads at once: blnPrintOK is cleared and the box shows the name stored last.

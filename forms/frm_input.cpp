@@ -28,7 +28,7 @@ namespace {
 
 EntryBox *trackBox(const QString &name, const QString &tip, int top, QWidget *parent)
 {
-    auto *box = placed(new EntryBox(parent), name, twipsRect(1560, top, 615, 285));
+    auto *box = placed(new EntryBox(parent), name, Twips{1560, top, 615, 285});
     box->setToolTip(tip);
     box->setMaxLength(4);
     box->setAlignment(Qt::AlignCenter);
@@ -46,7 +46,7 @@ QString fromStd(const std::string &text)
 QPushButton *button(const QString &name, const QString &caption, const QString &tip, int left,
                     QWidget *parent)
 {
-    auto *push = makeButton(name, caption, tip, twipsRect(left, 3480, 1400, 375), parent);
+    auto *push = makeButton(name, caption, tip, Twips{left, 3480, 1400, 375}, parent);
     // No Enter or Esc meaning for the whole window.
     push->setAutoDefault(false);
     return push;
@@ -72,7 +72,7 @@ std::array<QLabel *, 8> countLabels(QWidget *parent)
     std::array<QLabel *, 8> labels{};
     for (std::size_t i = 0; i < labels.size(); ++i) {
         auto *count = makeLabel(QString("lblNoCars%1").arg(i), QString(),
-                                twipsRect(columnLeft(i, 600, 2040), kRowTops[i % 4], 495, 255),
+                                Twips{columnLeft(i, 600, 2040), kRowTops[i % 4], 495, 255},
                                 parent);
         count->setFrameStyle(QFrame::Box | QFrame::Plain);
         count->setAlignment(Qt::AlignCenter);
@@ -91,7 +91,7 @@ std::array<UpDown *, 8> counters(QWidget *parent)
     std::array<UpDown *, 8> upDowns{};
     for (std::size_t i = 0; i < upDowns.size(); ++i) {
         auto *upDown = placed(new UpDown(parent), QString("udNoCars%1").arg(i),
-                              twipsRect(columnLeft(i, 1080, 2520), kRowTops[i % 4], 195, 255));
+                              Twips{columnLeft(i, 1080, 2520), kRowTops[i % 4], 195, 255});
         // The arrows alone do not say which cars they count.
         upDown->setAccessibleName(QString("Number of %1' cars").arg(kCarClasses[i].lengthFeet));
         upDowns[i] = upDown;
@@ -106,9 +106,9 @@ frmInput::frmInput(stdGeneral &session, QWidget *parent)
                           | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
     , m_session(session)
-    , fraScale(makeFrame("fraScale", "Scale", twipsRect(240, 240, 975, 2652), this))
-    , fraTrack(makeFrame("fraTrack", "Trackage", twipsRect(1560, 240, 2415, 2655), this))
-    , fraRollStk(makeFrame("fraRollStk", "Rolling Stock", twipsRect(4320, 240, 2965, 2655), this))
+    , fraScale(makeFrame("fraScale", "Scale", Twips{240, 240, 975, 2652}, this))
+    , fraTrack(makeFrame("fraTrack", "Trackage", Twips{1560, 240, 2415, 2655}, this))
+    , fraRollStk(makeFrame("fraRollStk", "Rolling Stock", Twips{4320, 240, 2965, 2655}, this))
     , optScale(new QButtonGroup(this))
     , txtPassTrack(trackBox("txtPassTrack",
                             " Passing track is that used in conjuction with the mainline track in "
@@ -130,50 +130,47 @@ frmInput::frmInput(stdGeneral &session, QWidget *parent)
     setObjectName("frmInput");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(trelvaneIcon());
-    setFixedSize(twipsToPixels(7545), twipsToPixels(4095));
 
     optScale->setObjectName("optScale");
     optScale->setExclusive(true);
     constexpr std::array<int, 6> kOptionTops{360, 720, 1080, 1440, 1800, 2160};
     for (const ScaleEntry &scale : kScaleTable) {
         const QString name = QString::fromUtf8(scale.name.data(), qsizetype(scale.name.size()));
-        auto *option = new QRadioButton(name, fraScale);
-        option->setObjectName(QString("optScale%1").arg(scale.index));
+        auto *option = placed(new QRadioButton(name, fraScale),
+                              QString("optScale%1").arg(scale.index),
+                              Twips{240, kOptionTops[std::size_t(scale.index - 1)],
+                                    name.size() > 1 ? 625 : 492, 252});
         option->setProperty("Tag", name);
         option->setToolTip(QString("Select %1 Scale").arg(name));
         // A lone letter says little when read aloud.
         option->setAccessibleName(QString("%1 scale").arg(name));
-        option->setGeometry(twipsRect(240, kOptionTops[std::size_t(scale.index - 1)],
-                                      name.size() > 1 ? 625 : 492, 252));
         optScale->addButton(option, scale.index);
     }
 
-    auto *label4 = makeLabel("Label4",
+    makeLabel("Label4",
                              "Enter the total footage of track in each category (using actual "
                              "feet):",
-                             twipsRect(240, 360, 1935, 615), fraTrack);
-    label4->setWordWrap(true);
+                             Twips{240, 360, 1935, 615}, fraTrack, Wrap::AtWords);
     // The labels name their boxes for screen readers; they carry no access keys.
-    makeLabel("Label1", "Passing Track:", twipsRect(240, 1200, 1215, 255), fraTrack)
+    makeLabel("Label1", "Passing Track:", Twips{240, 1200, 1215, 255}, fraTrack)
         ->setBuddy(txtPassTrack);
-    makeLabel("Label2", "Functional Track:", twipsRect(240, 1680, 1335, 255), fraTrack)
+    makeLabel("Label2", "Functional Track:", Twips{240, 1680, 1335, 255}, fraTrack)
         ->setBuddy(txtFuncTrack);
-    makeLabel("Label3", "Storage Track:", twipsRect(240, 2160, 1335, 255), fraTrack)
+    makeLabel("Label3", "Storage Track:", Twips{240, 2160, 1335, 255}, fraTrack)
         ->setBuddy(txtStorTrack);
 
-    makeLabel("Label13", "Enter quantity of each car length:", twipsRect(240, 360, 2535, 255),
+    makeLabel("Label13", "Enter quantity of each car length:", Twips{240, 360, 2535, 255},
               fraRollStk);
     for (std::size_t i = 0; i < kCarClasses.size(); ++i)
         makeLabel(QString("Label%1").arg(i + 5), QString("%1'").arg(kCarClasses[i].lengthFeet),
-                  twipsRect(columnLeft(i, 240, 1680), kRowTops[i % 4], 255, 255), fraRollStk);
+                  Twips{columnLeft(i, 240, 1680), kRowTops[i % 4], 255, 255}, fraRollStk);
 
-    auto *label14 = makeLabel("Label14",
+    makeLabel("Label14",
                               "The analysis follows a published rule of thumb for estimating "
                               "how many cars a model railroad can operate on the trackage it "
                               "has. Use its figures as a guide for planning operating sessions.",
-                              twipsRect(240, 3000, 3975, 855), this);
-    label14->setWordWrap(true);
-    auto *label15 = makeLabel("Label15", " ", twipsRect(0, 3840, 7575, 255), this);
+                              Twips{240, 3000, 3975, 855}, this, Wrap::AtWords);
+    auto *label15 = makeLabel("Label15", " ", Twips{0, 3840, 7575, 255}, this);
     label15->setToolTip("Estimates only: what a layout really handles depends on how it is run.");
     // The strip shows nothing; a screen reader gives its notice, as the mouse does.
     label15->setAccessibleName(label15->toolTip());
@@ -344,6 +341,7 @@ void frmInput::showFailure(FailureKind kind)
                                                             qsizetype(kFailureTitle.size())),
                     fromStd(failureMessage(kind)), QMessageBox::Ok, this);
     box.setObjectName("failureMessage");
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -367,6 +365,7 @@ void Main(stdGeneral &session)
     // The desktop matches the windows to the installed entry and its icon by this name.
     QGuiApplication::setDesktopFileName(kDesktopId);
     installHelpKey();
+    installWindowScaling();
     installAccessibility();
     // No owner: the window deletes itself when closed, and the program ends with it.
     auto *input = new frmInput(session);

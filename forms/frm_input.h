@@ -47,7 +47,7 @@ private:
     void commitFootage(EntryBox &box, std::int16_t &field);
     CarCounts carCounts() const;
 
-    const WindowFontFirst m_windowFont{this};
+    const WindowDesign m_design{this, 7545, 4095, WindowDesign::Border::Fixed};
     stdGeneral &m_session;
 
     QGroupBox *const fraScale;

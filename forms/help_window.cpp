@@ -93,6 +93,11 @@ server that does not answer is given ten seconds.</p>
 arrow keys choose the scale; digits, Up, Down, Page Up, Page Down, Home and End set a
 counter; Space presses the button that has the focus. In the results window Esc, or Enter
 on OK, returns to the input window. F1 opens this help from any window; Esc closes it.</p>
+<p><b>Larger or smaller windows.</b> Trelvane draws its windows in proportion to your
+desktop's font size, and follows it when you change it. Ctrl+Plus makes all its windows
+larger, Ctrl+Minus smaller, in steps of a quarter, from the size your desktop's font gives
+them up to three times that size, as far as the screen has room; Ctrl+0 brings them back.
+The keys work in every window. The size lasts until Trelvane ends.</p>
 <p>Trelvane keeps no files and no settings: nothing you enter is saved.</p>
 )");
 }
@@ -156,9 +161,7 @@ void HelpWindow::keyPressEvent(QKeyEvent *event)
 void showHelp(QWidget *from)
 {
     QWidget *asker = from->window();
-    QWidget *owner = asker;
-    while (QWidget *up = owner->parentWidget())
-        owner = up->window();
+    QWidget *owner = outermostWindow(asker);
 
     auto *help = owner->findChild<HelpWindow *>(QString(), Qt::FindDirectChildrenOnly);
     if (!help) {

@@ -1,5 +1,6 @@
 #include "forms/up_down.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -66,6 +67,9 @@ UpDown::UpDown(QWidget *parent)
     // rather than by an editor.
     lineEdit()->setReadOnly(true);
     lineEdit()->hide();
+    m_settling.setSingleShot(true);
+    m_settling.setInterval(QApplication::keyboardInputInterval());
+    connect(&m_settling, &QTimer::timeout, this, &UpDown::announceValue);
 }
 
 void UpDown::keyPressEvent(QKeyEvent *event)
@@ -80,28 +84,47 @@ void UpDown::keyPressEvent(QKeyEvent *event)
         const int typed = (continuing ? value() * 10 : 0) + text.at(0).digitValue();
         setValue(std::min(typed, maximum()));
         m_sinceDigit.start();
+        m_settling.start();
         event->accept();
         return;
     }
     m_sinceDigit.invalidate();
+    if (m_settling.isActive()) {
+        m_settling.stop();
+        announceValue();
+    }
     switch (event->key()) {
     case Qt::Key_Home:
         setValue(minimum());
+        announceValue();
         event->accept();
         return;
     case Qt::Key_End:
         setValue(maximum());
+        announceValue();
         event->accept();
+        return;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        QSpinBox::keyPressEvent(event);
+        announceValue();
         return;
     case Qt::Key_Up:
     case Qt::Key_Down:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
         QSpinBox::keyPressEvent(event);
         return;
     default:
         event->ignore();
     }
+}
+
+// Screen readers speak the value of the focused counter when told it changed. The spin box
+// tells them only of its hidden text, which they read for the single steps alone, and
+// digit by digit while a number is typed.
+void UpDown::announceValue()
+{
+    QAccessibleValueChangeEvent changed(this, value());
+    QAccessible::updateAccessibility(&changed);
 }
 
 void UpDown::resizeEvent(QResizeEvent *event)

@@ -8,22 +8,10 @@
 #include <QPushButton>
 #include <QTextDocument>
 
+#include <algorithm>
+#include <cmath>
+
 namespace trelvane {
-
-QFont windowFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    return font;
-}
-
-QFont buttonFont()
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(9.75);
-    font.setBold(true);
-    return font;
-}
 
 QIcon trelvaneIcon()
 {
@@ -38,23 +26,32 @@ QIcon trelvaneIcon()
     return icon;
 }
 
-QGroupBox *makeFrame(const QString &name, const QString &title, const QRect &geometry,
-                     QWidget *parent)
+QWidget *outermostWindow(QWidget *window)
 {
-    return placed(new QGroupBox(title, parent), name, geometry);
+    QWidget *owner = window->window();
+    while (QWidget *up = owner->parentWidget())
+        owner = up->window();
+    return owner;
 }
 
-QLabel *makeLabel(const QString &name, const QString &caption, const QRect &geometry,
-                  QWidget *parent)
+QGroupBox *makeFrame(const QString &name, const QString &title, const Twips &design,
+                     QWidget *parent)
 {
-    return placed(new QLabel(caption, parent), name, geometry);
+    return placed(new QGroupBox(title, parent), name, design);
+}
+
+QLabel *makeLabel(const QString &name, const QString &caption, const Twips &design,
+                  QWidget *parent, Wrap wrap)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setWordWrap(wrap == Wrap::AtWords);
+    return placed(label, name, design);
 }
 
 QPushButton *makeButton(const QString &name, const QString &caption, const QString &tip,
-                        const QRect &geometry, QWidget *parent)
+                        const Twips &design, QWidget *parent)
 {
-    auto *push = placed(new QPushButton(caption, parent), name, geometry);
-    push->setFont(buttonFont());
+    auto *push = placed(new QPushButton(caption, parent), name, design);
     push->setToolTip(tip);
     return push;
 }
@@ -95,6 +92,12 @@ public:
     relations(QAccessible::Relation match) const override
     {
         auto related = QAccessibleWidget::relations(match);
+        // Qt has every control in a titled frame labelled by the frame. A label reads its
+        // own text, and screen readers leave a labelled label out when they read a window.
+        related.removeIf([this](const auto &relation) {
+            return relation.second == QAccessible::Label && relation.first
+                   && relation.first->object() == label()->parentWidget();
+        });
         if ((match & QAccessible::Labelled) && label()->buddy())
             if (QAccessibleInterface *box = QAccessible::queryAccessibleInterface(label()->buddy()))
                 related.append({box, QAccessible::Labelled});
@@ -133,6 +136,46 @@ void installAccessibility()
 void markAsNotice(QLabel *label)
 {
     label->setProperty(kNotice, true);
+}
+
+namespace {
+
+double relativeLuminance(const QColor &colour)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
+           + 0.0722 * linear(colour.blueF());
+}
+
+} // namespace
+
+double contrastRatio(const QColor &a, const QColor &b)
+{
+    const double first = relativeLuminance(a);
+    const double second = relativeLuminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+QPalette warningColours(const QPalette &scheme)
+{
+    constexpr double kReadable = 4.5;
+    const bool dark = relativeLuminance(scheme.color(QPalette::Window))
+                      < relativeLuminance(scheme.color(QPalette::WindowText));
+    const QColor background = dark ? QColor(96, 0, 0) : QColor(192, 192, 192);
+    // From the design's pure red towards black, or towards white on a dark background.
+    QColor text(255, 0, 0);
+    for (int lightness = text.lightness();
+         contrastRatio(text, background) < kReadable && lightness > 0 && lightness < 255;) {
+        lightness = std::clamp(lightness + (dark ? 5 : -5), 0, 255);
+        text = QColor::fromHsl(0, 255, lightness);
+    }
+    // Only these two: the rest follows the window's scheme.
+    QPalette colours;
+    colours.setColor(QPalette::WindowText, text);
+    colours.setColor(QPalette::Window, background);
+    return colours;
 }
 
 void systemBeep()

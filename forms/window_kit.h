@@ -1,12 +1,13 @@
-// What every window of the program is made with: its measures in twips, its fonts and
-// icon, the makers of its frames, labels and buttons, what screen readers are told of them,
-// the system beep, and the rule that keeps a window's handlers still while a modal window
-// stands in front of it.
+// What every window of the program is made with: its icon, the makers of its frames,
+// labels and buttons, what screen readers are told of them, the system beep, and the rule
+// that keeps a window's handlers still while a modal window stands in front of it.
 #pragma once
 
-#include <QFont>
+#include "forms/window_scale.h"
+
+#include <QColor>
 #include <QIcon>
-#include <QRect>
+#include <QPalette>
 #include <QString>
 #include <QWidget>
 
@@ -18,51 +19,21 @@ class QPushButton;
 
 namespace trelvane {
 
-// 15 twips make one pixel at 96 dpi; Qt's device-pixel ratio scales the rest.
-constexpr int twipsToPixels(int twips)
-{
-    return (twips + 7) / 15;
-}
-
-constexpr QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                 twipsToPixels(height));
-}
-
-// Arial 8.25 pt: every window's own font.
-QFont windowFont();
-
-// Arial 9.75 pt bold: the command buttons.
-QFont buttonFont();
-
-// Gives a window its font before its controls are made, as the window's first member, so
-// that none is first measured in the desktop's font: that would load a second font
-// family only to lay the controls out again.
-class WindowFontFirst {
-public:
-    explicit WindowFontFirst(QWidget *window) { window->setFont(windowFont()); }
-};
-
 // A little boxcar, the same picture as the desktop icon, on every window.
 QIcon trelvaneIcon();
 
-// Names a control just made and puts it where the window's design has it.
-template <class Control>
-Control *placed(Control *control, const QString &name, const QRect &geometry)
-{
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
+// The window that owns the program's other windows: the outermost of `window`'s family.
+QWidget *outermostWindow(QWidget *window);
 
-QGroupBox *makeFrame(const QString &name, const QString &title, const QRect &geometry,
+enum class Wrap { No, AtWords };
+
+QGroupBox *makeFrame(const QString &name, const QString &title, const Twips &design,
                      QWidget *parent);
-QLabel *makeLabel(const QString &name, const QString &caption, const QRect &geometry,
-                  QWidget *parent);
+QLabel *makeLabel(const QString &name, const QString &caption, const Twips &design,
+                  QWidget *parent, Wrap wrap = Wrap::No);
 // In the bold button font, with its tooltip.
 QPushButton *makeButton(const QString &name, const QString &caption, const QString &tip,
-                        const QRect &geometry, QWidget *parent);
+                        const Twips &design, QWidget *parent);
 
 // Tells screen readers what the windows are: a top-level window reads as a frame, a label
 // as its own text (a blank one as blank, never as its frame's title), and a notice as a
@@ -72,6 +43,14 @@ void installAccessibility();
 // Marks a label that appears to tell the user something, such as a warning: screen readers
 // announce it when it shows.
 void markAsNotice(QLabel *label);
+
+// WCAG's contrast ratio of two colours, from 1:1 to 21:1.
+double contrastRatio(const QColor &a, const QColor &b);
+
+// The warning's own colours on a window of this colour scheme: red on light grey in a light
+// scheme, light red on dark red in a dark one, the red made darker or lighter until it
+// stands out from its background by 4.5 to 1, as WCAG asks of text this size.
+QPalette warningColours(const QPalette &scheme);
 
 void systemBeep();
 

@@ -26,12 +26,14 @@ TRELVANE_BUILD_PACKAGES=(
 # CUPS server with a real PostScript driver chain and a driverless IPP Everywhere printer
 # (ippeveprinter, which announces itself through Avahi on a D-Bus of its own), ghostscript
 # and poppler to read printed pages back, the locale sources the printing tests make their
-# locales from, a virtual X display with a key sender, a headless Wayland compositor with
-# Qt's Wayland plugin, and the validators and Debian tools that check the installed files
-# and the package.
+# locales from, a virtual X display with a key sender and a window manager, the Orca
+# screen reader with the accessibility bus and Python's AT-SPI bindings that drive the
+# program as it does, a headless Wayland compositor with Qt's Wayland plugin, and the
+# validators and Debian tools that check the installed files and the package.
 TRELVANE_TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
     cups cups-client cups-bsd cups-ipp-utils avahi-daemon dbus-daemon ghostscript
-    poppler-utils locales xvfb xauth weston qt6-wayland lintian
+    poppler-utils locales xvfb xauth openbox orca at-spi2-core python3-pyatspi weston
+    qt6-wayland lintian
     appstream desktop-file-utils dpkg-dev file xdotool
 )

@@ -7,6 +7,7 @@
 #include "forms/frm_answers.h"
 #include "forms/frm_get_road.h"
 #include "forms/result_label.h"
+#include "forms/window_kit.h"
 
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -103,18 +105,49 @@ private slots:
         QCOMPARE(m_answers->geometry().center(), m_owner->geometry().center());
     }
 
-    void warningColours()
+    void warningStandsOut_data()
     {
+        QTest::addColumn<QColor>("window");
+        QTest::addColumn<QColor>("text");
+        QTest::newRow("the default scheme") << QColor() << QColor();
+        QTest::newRow("qt6ct's darker scheme") << QColor(0x22, 0x20, 0x20) << QColor(Qt::white);
+        QTest::newRow("high contrast, black with white and yellow")
+            << QColor(Qt::black) << QColor(Qt::white);
+    }
+
+    // Red of the design, readable (WCAG's 4.5:1) on its own background in any scheme, also
+    // when the scheme changes while the window is open.
+    void warningStandsOut()
+    {
+        QFETCH(QColor, window);
+        QFETCH(QColor, text);
+        const QPalette before = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+        if (window.isValid()) {
+            QPalette scheme = before;
+            scheme.setColor(QPalette::Window, window);
+            scheme.setColor(QPalette::WindowText, text);
+            scheme.setColor(QPalette::Base, window);
+            scheme.setColor(QPalette::Text, QColor(Qt::yellow));
+            QApplication::setPalette(scheme);
+            // The windows hear of a new scheme through the event loop.
+            QTRY_COMPARE(m_answers->palette().color(QPalette::Window), window);
+        }
         QLabel *warn = m_answers->lblWarn;
-        QCOMPARE(warn->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-        QCOMPARE(warn->palette().color(QPalette::Window), QColor(192, 192, 192));
+        const QColor ink = warn->palette().color(QPalette::WindowText);
+        const QColor paper = warn->palette().color(QPalette::Window);
+        const double ratio = contrastRatio(ink, paper);
+        qInfo("warning %s on %s: %.2f:1", qPrintable(ink.name()), qPrintable(paper.name()), ratio);
+        QVERIFY2(ratio >= 4.5, qPrintable(QString("contrast %1:1").arg(ratio)));
+        QCOMPARE(ink.hslHue(), 0);
+        QVERIFY(paper.red() >= paper.green() && paper.red() >= paper.blue());
         QVERIFY(warn->autoFillBackground());
         QVERIFY(warn->wordWrap());
         QCOMPARE(warn->alignment(), Qt::AlignCenter);
         // Two lines fit in its 33 pixels.
         QVERIFY(warn->heightForWidth(warn->width()) <= warn->height());
         const QImage drawn = warn->grab().toImage();
-        QCOMPARE(QColor(drawn.pixel(1, 1)), QColor(192, 192, 192));
+        QCOMPARE(QColor(drawn.pixel(1, 1)), paper);
     }
 
     void keys_data()

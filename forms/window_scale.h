@@ -1,0 +1,66 @@
+// How large the program's windows are drawn. Their designs are in twips and points for a
+// desktop font of 9 pt; the windows grow with the desktop's font size and with this run's
+// zoom (Ctrl+Plus, Ctrl+Minus and Ctrl+0 in any window), all together, but no larger than
+// the screen can show whole.
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+namespace trelvane {
+
+// A place in a window's design: left, top, width and height in twips (1440 to the inch;
+// 15 make a pixel at the design's size), relative to the control's container.
+struct Twips {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// How many times its design's size the window is drawn: the desktop font's size against
+// 9 pt, times the zoom of the window's family, held to what fits the screen (a window is
+// never made smaller than its design to fit, though).
+double windowScale(const QWidget &window);
+
+QRect toPixels(const Twips &design, double scale);
+
+// Arial 8.25 pt at the scale: every window's own font.
+QFont windowFont(double scale);
+
+// Arial 9.75 pt bold at the scale: the command buttons.
+QFont buttonFont(double scale);
+
+// A window's design: its client area in twips and whether the user can resize it. Made as
+// the window's first member, it gives the window its font and size before the controls
+// are made, so none is first measured in the desktop's font and then laid out again.
+class WindowDesign {
+public:
+    enum class Border { Fixed, Sizable };
+    WindowDesign(QWidget *window, int width, int height, Border border);
+};
+
+// Names a control and puts it where its window's design has it, at the window's scale. A
+// command button takes the button font; a label whose text wraps is at least as high as
+// its text.
+void place(QWidget *control, const QString &name, const Twips &design);
+
+template <class Control>
+Control *placed(Control *control, const QString &name, const Twips &design)
+{
+    place(control, name, design);
+    return control;
+}
+
+// The zoom of the windows of `window`'s family, in percent of the desktop-derived size.
+int zoomPercent(const QWidget &window);
+
+// Makes the windows follow the desktop's font when it changes, gives every window the zoom
+// keys, and shows each window, message boxes and the help included, at the current zoom.
+// Installed once for the whole application; later calls do nothing.
+void installWindowScaling();
+
+} // namespace trelvane
