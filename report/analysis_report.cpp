@@ -3,14 +3,74 @@
 #include "analysis/analyze.h"
 #include "analysis/number_rules.h"
 
+#include <QDate>
+#include <QStringList>
+
+#include <ctime>
+
 namespace trelvane {
 namespace {
 
 const QString kIndent = QStringLiteral("      ");
+constexpr qsizetype kZoneColumns = 14;
 
 QString number(std::int16_t value) { return QString::fromStdString(intToText(value)); }
 
+// The date in the system's short format, as the C library gives it for the user's
+// LC_TIME: 12/08/2026 in the United States, 08.12.2026 in Germany.
+QString shortDate(const QDate &date)
+{
+    std::tm day{};
+    day.tm_year = date.year() - 1900;
+    day.tm_mon = date.month() - 1;
+    day.tm_mday = date.day();
+    day.tm_wday = date.dayOfWeek() % 7;
+    day.tm_yday = date.dayOfYear() - 1;
+    char text[128];
+    const std::size_t length = std::strftime(text, sizeof text, "%x", &day);
+    return QString::fromLocal8Bit(text, qsizetype(length));
+}
+
+// The report written as fixed-pitch text: a zone advance moves on to the next 14-column
+// zone, at least one blank on, so that "Warning!", which fills the first zone with its
+// indent, stays a word apart from the message.
+class TextLayer final : public PrinterLayer {
+public:
+    QStringList lines;
+
+    void printEmptyLine() override { lines << QString(); }
+    void printLine(const std::vector<Piece> &pieces) override
+    {
+        QString line;
+        for (const Piece &piece : pieces) {
+            if (const QString *text = std::get_if<QString>(&piece))
+                line += asOneLine(*text);
+            else
+                line = line.leftJustified((line.size() / kZoneColumns + 1) * kZoneColumns);
+        }
+        lines << line;
+    }
+    void setTypeSize(double) override {}
+    void setBold(bool) override {}
+    void endDocument() override {}
+};
+
 } // namespace
+
+ReportContent reportContent(const stdGeneral &session, const ReportCaptions &captions)
+{
+    ReportContent content;
+    content.roadName = QString::fromStdString(session.strRoadName);
+    content.date = shortDate(QDate::currentDate());
+    content.scale = QString::fromStdString(session.strScale);
+    content.passTrack = session.intPassTrack;
+    content.funcTrack = session.intFuncTrack;
+    content.storTrack = session.intStorTrack;
+    content.equivCars = session.intEquivCars;
+    content.funcPct = session.intFuncPct;
+    content.captions = captions;
+    return content;
+}
 
 void PrintAnalysisReport(const ReportContent &c, PrinterLayer &printer)
 {
@@ -62,6 +122,21 @@ void PrintAnalysisReport(const ReportContent &c, PrinterLayer &printer)
         printer.printEmptyLine();
     }
     printer.endDocument();
+}
+
+QString reportText(const ReportContent &content)
+{
+    TextLayer text;
+    PrintAnalysisReport(content, text);
+    // The page's top margin, and the empty line after the last.
+    while (!text.lines.isEmpty() && text.lines.constFirst().isEmpty())
+        text.lines.removeFirst();
+    while (!text.lines.isEmpty() && text.lines.constLast().isEmpty())
+        text.lines.removeLast();
+    // With no name given, the line would read "Prepared for " and nothing after it.
+    if (content.roadName.isEmpty())
+        text.lines.removeOne(QStringLiteral("Prepared for "));
+    return text.lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
 } // namespace trelvane

@@ -2,6 +2,7 @@
 // printing, and the lines it writes onto a printer layer.
 #pragma once
 
+#include "analysis/session_state.h"
 #include "report/printer_layer.h"
 
 #include <QString>
@@ -35,8 +36,17 @@ struct ReportContent {
     ReportCaptions captions;
 };
 
+// The session's figures and the captions the results window shows at this moment, dated
+// today in the system's short date format.
+ReportContent reportContent(const stdGeneral &session, const ReportCaptions &captions);
+
 // Prints the report and ends the document. A PrintFailure from the layer stops it at
 // that operation and passes on to the caller.
 void PrintAnalysisReport(const ReportContent &content, PrinterLayer &printer);
+
+// The report as plain text, line for line and indented with blanks as it prints, for
+// pasting into a message: without the page's leading empty lines, a zone advance as the
+// blanks to the next 14-column zone, and the "Prepared for" line only when a name was given.
+QString reportText(const ReportContent &content);
 
 } // namespace trelvane

@@ -17,6 +17,7 @@ namespace trelvane {
 namespace {
 
 constexpr int kZoneColumns = 14;
+constexpr double kMarginPoints = 54;
 
 // How many characters of text, from its start, fit in the width; never half a character
 // made of two code units.
@@ -33,19 +34,6 @@ qsizetype fittingLength(const QFontMetricsF &metrics, const QString &text, doubl
     if (low > 0 && low < text.size() && text.at(low - 1).isHighSurrogate())
         --low;
     return low;
-}
-
-// A name or caption as it can stand on one printed line: control characters and line or
-// paragraph separators become blanks, so no value can break the report's lines apart.
-QString asOneLine(const QString &text)
-{
-    QString line = text;
-    for (QChar &ch : line) {
-        const char16_t u = ch.unicode();
-        if (ch.category() == QChar::Other_Control || u == 0x2028 || u == 0x2029)
-            ch = QLatin1Char(' ');
-    }
-    return line;
 }
 
 } // namespace
@@ -67,17 +55,37 @@ QPageSize localePaper()
 }
 
 PdfPageLayer::PdfPageLayer(const QString &title, const QPageSize &pageSize, Delivery deliver)
-    : buffer_(&pdf_), writer_(&buffer_), deliver_(std::move(deliver))
+    : buffer_(&pdf_), writer_(&buffer_), pageSize_(pageSize), deliver_(std::move(deliver))
 {
     writer_.setTitle(title);
     writer_.setCreator(QStringLiteral("Trelvane"));
     writer_.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait,
-                                      QMarginsF(54, 54, 54, 54), QPageLayout::Point));
+                                      QMarginsF(kMarginPoints, kMarginPoints, kMarginPoints,
+                                                kMarginPoints),
+                                      QPageLayout::Point));
     if (!buffer_.open(QIODevice::WriteOnly) || !painter_.begin(&writer_))
         throw PrintFailure(PrintFailureKind::RenderFailed, title,
                            QStringLiteral("The page could not be started."));
     // The report sets no face of its own: it starts from the device's default type.
     font_ = painter_.font();
+    startPage();
+}
+
+void PdfPageLayer::startPage()
+{
+    if (!pages_.isEmpty())
+        writer_.newPage();
+    pages_.append({pageSize_.sizePoints(), {}});
+    top_ = 0;
+}
+
+void PdfPageLayer::draw(double x, double baseline, const QString &text)
+{
+    painter_.drawText(QPointF(x, baseline), text);
+    const double points = 72.0 / writer_.resolution();
+    pages_.last().texts.append({QPointF(kMarginPoints + x * points,
+                                        kMarginPoints + baseline * points),
+                                font_, text});
 }
 
 PdfPageLayer::~PdfPageLayer()
@@ -95,10 +103,8 @@ void PdfPageLayer::printEmptyLine()
 void PdfPageLayer::nextLine(const QFontMetricsF &metrics)
 {
     top_ += metrics.lineSpacing();
-    if (top_ + metrics.height() > writer_.height()) {
-        writer_.newPage();
-        top_ = 0;
-    }
+    if (top_ + metrics.height() > writer_.height())
+        startPage();
 }
 
 void PdfPageLayer::printLine(const std::vector<Piece> &pieces)
@@ -107,10 +113,8 @@ void PdfPageLayer::printLine(const std::vector<Piece> &pieces)
     painter_.setFont(font_);
     const double zone = kZoneColumns * metrics.averageCharWidth();
     const double width = writer_.width();
-    if (top_ > 0 && top_ + metrics.height() > writer_.height()) {
-        writer_.newPage();
-        top_ = 0;
-    }
+    if (top_ > 0 && top_ + metrics.height() > writer_.height())
+        startPage();
     double x = 0;
     std::optional<double> indent; // where the line's first character stands
     for (const Piece &piece : pieces) {
@@ -130,7 +134,7 @@ void PdfPageLayer::printLine(const std::vector<Piece> &pieces)
         while (!rest.isEmpty()) {
             qsizetype fits = fittingLength(metrics, rest, width - x);
             if (fits == rest.size()) {
-                painter_.drawText(QPointF(x, top_ + metrics.ascent()), rest);
+                draw(x, top_ + metrics.ascent(), rest);
                 x += metrics.horizontalAdvance(rest);
                 break;
             }
@@ -144,7 +148,7 @@ void PdfPageLayer::printLine(const std::vector<Piece> &pieces)
             // Break after the last blank that fits, or inside a word longer than the line.
             const qsizetype blank = rest.lastIndexOf(QLatin1Char(' '), fits);
             const qsizetype cut = blank > 0 ? blank : std::max<qsizetype>(fits, 1);
-            painter_.drawText(QPointF(x, top_ + metrics.ascent()), rest.left(cut));
+            draw(x, top_ + metrics.ascent(), rest.left(cut));
             rest = rest.mid(blank > 0 ? cut + 1 : cut);
             nextLine(metrics);
             x = continuation;

@@ -8,6 +8,9 @@
 #include <QByteArray>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QList>
+#include <QPointF>
+#include <QSizeF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -20,8 +23,21 @@ namespace trelvane {
 // or A4 where the locale names none.
 QPageSize localePaper();
 
+// What one page of a document shows, in points from the page's top left corner: each
+// piece of text where it stands, in the type it was printed in.
+struct DrawnText {
+    QPointF baseline;
+    QFont font;
+    QString text;
+};
+struct DrawnPage {
+    QSizeF size;
+    QList<DrawnText> texts;
+};
+
 // A line wider than the page continues on the next, indented as its first part was; a
-// line that would run past the bottom starts a new page.
+// line that would run past the bottom starts a new page. Besides the PDF document, it
+// keeps what it drew on each page, so the same pages can be drawn again on the screen.
 class PdfPageLayer final : public PrinterLayer {
 public:
     // Receives the finished document; throws PrintFailure when it cannot take it.
@@ -38,7 +54,11 @@ public:
     void setBold(bool on) override;
     void endDocument() override;
 
+    const QList<DrawnPage> &pages() const { return pages_; }
+
 private:
+    void startPage();
+    void draw(double x, double baseline, const QString &text);
     // Moves down one line of the current type, to a new page when this one is full.
     void nextLine(const QFontMetricsF &metrics);
 
@@ -47,6 +67,8 @@ private:
     QPdfWriter writer_;
     QPainter painter_;
     QFont font_;
+    QPageSize pageSize_;
+    QList<DrawnPage> pages_;
     double top_ = 0; // top of the current line, in device units
     Delivery deliver_;
 };

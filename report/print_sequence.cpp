@@ -1,7 +1,6 @@
 #include "report/print_sequence.h"
 
 #include "report/cups_printer.h"
-#include "report/pdf_page_layer.h"
 #include "report/print_failure.h"
 
 #include <QApplication>
@@ -16,49 +15,20 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QStyle>
 
-#include <ctime>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
 
 namespace trelvane {
 namespace {
 
 const QString kReportTitle = QStringLiteral("Trelvane analysis");
-
-// The date in the system's short format, as the C library gives it for the user's
-// LC_TIME: 12/08/2026 in the United States, 08.12.2026 in Germany.
-QString shortDate(const QDate &date)
-{
-    std::tm day{};
-    day.tm_year = date.year() - 1900;
-    day.tm_mon = date.month() - 1;
-    day.tm_mday = date.day();
-    day.tm_wday = date.dayOfWeek() % 7;
-    day.tm_yday = date.dayOfYear() - 1;
-    char text[128];
-    const std::size_t length = std::strftime(text, sizeof text, "%x", &day);
-    return QString::fromLocal8Bit(text, qsizetype(length));
-}
-
-// The session's figures and the captions the window shows at this moment, dated today.
-ReportContent reportContent(const stdGeneral &session, const ReportCaptions &captions)
-{
-    ReportContent content;
-    content.roadName = QString::fromStdString(session.strRoadName);
-    content.date = shortDate(QDate::currentDate());
-    content.scale = QString::fromStdString(session.strScale);
-    content.passTrack = session.intPassTrack;
-    content.funcTrack = session.intFuncTrack;
-    content.storTrack = session.intStorTrack;
-    content.equivCars = session.intEquivCars;
-    content.funcPct = session.intFuncPct;
-    content.captions = captions;
-    return content;
-}
 
 // While the print server works on a request, the windows keep painting under a busy
 // cursor, but no handler runs: keys, clicks and the close box meanwhile are dropped, not
@@ -110,30 +80,91 @@ protected:
     }
 };
 
-// Runs a conversation with the print server on a worker thread, and returns when it has
-// ended; what it throws is thrown here. The window's thread waits in an event loop
-// meanwhile, so the window is repainted while the server takes its time.
-template <class Conversation>
-void askServer(Conversation &&conversation)
-{
-    std::exception_ptr failure;
-    QEventLoop waiting;
-    std::thread worker([&] {
-        try {
-            conversation();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
-    });
+// A conversation with the print server on a worker thread, begun as this is made. The
+// window's thread, once it waits for the end, waits in an event loop, so the windows are
+// repainted while the server takes its time; until then it is free to do other things.
+class ServerConversation {
+public:
+    explicit ServerConversation(std::function<void()> conversation)
+        : worker_([this, conversation = std::move(conversation)] {
+              try {
+                  conversation();
+              } catch (...) {
+                  failure_ = std::current_exception();
+              }
+              QMetaObject::invokeMethod(&ended_, [this] {
+                  done_ = true;
+                  if (waiting_)
+                      waiting_->quit();
+              }, Qt::QueuedConnection);
+          })
     {
-        const InputDroppedWhileWaiting dropped;
-        waiting.exec();
     }
-    worker.join();
-    if (failure)
-        std::rethrow_exception(failure);
+    ~ServerConversation()
+    {
+        if (worker_.joinable())
+            worker_.join();
+    }
+    ServerConversation(const ServerConversation &) = delete;
+    ServerConversation &operator=(const ServerConversation &) = delete;
+
+    // Returns once the conversation has ended; what it threw is thrown here.
+    void wait()
+    {
+        if (!done_) {
+            QEventLoop waiting;
+            waiting_ = &waiting;
+            const InputDroppedWhileWaiting dropped;
+            waiting.exec();
+            waiting_ = nullptr;
+        }
+        if (worker_.joinable())
+            worker_.join();
+        if (failure_)
+            std::rethrow_exception(std::exchange(failure_, nullptr));
+    }
+
+private:
+    QObject ended_; // of the window's thread: the worker's word that it has ended comes here
+    bool done_ = false;
+    QEventLoop *waiting_ = nullptr;
+    std::exception_ptr failure_;
+    std::thread worker_; // last: it starts once the rest is made
+};
+
+void askServer(std::function<void()> conversation)
+{
+    ServerConversation(std::move(conversation)).wait();
 }
+
+// The paper the default printer is loaded with, asked for as soon as this is made; the
+// locale's when there is no print server, no default printer, or it does not say.
+class DefaultPaper {
+public:
+    DefaultPaper()
+        : asking_([this] {
+              try {
+                  PrintServer server;
+                  if (const std::optional<PrintQueue> queue = server.defaultQueue();
+                      queue && queue->paper)
+                      paper_ = *queue->paper;
+              } catch (const PrintFailure &) {
+                  // Nothing to print on is no reason not to lay the page out.
+              }
+          })
+    {
+    }
+
+    QPageSize get()
+    {
+        asking_.wait();
+        return paper_;
+    }
+
+private:
+    QPageSize paper_ = localePaper();
+    ServerConversation asking_;
+};
 
 // Where one attempt sends the report: a chosen queue, or the default one. The queue is
 // found when the page is asked for, the page laid out on the queue's paper, and the
@@ -179,21 +210,22 @@ private:
     std::optional<PdfPageLayer> page_;
 };
 
-// What the user wants done instead of the print that failed.
+// What the user wants done instead of, or rather than, printing on the default printer.
 struct Instead {
     std::optional<QString> printer; // print on this queue
     bool savePdf = false;
 };
 
-// No printer is the default, but some are installed: lets the user print on one of them
-// this time (nothing is made the default), or save the analysis as a PDF file.
-Instead askForAnotherPrinter(QWidget &window, const PrintFailure &failure,
-                             const QList<PrintQueue> &printers)
+// Lets the user print on one of the printers this time (nothing is made the default), or
+// save the analysis as a PDF file: asked when no printer is the default, with why, or on
+// request, with the default marked and chosen.
+Instead choosePrinter(QWidget &window, const QString &why, QStyle::StandardPixmap sign,
+                      const QList<PrintQueue> &printers, const QString &defaultPrinter)
 {
     QDialog dialog(&window);
     dialog.setObjectName("dlgChoosePrinter");
     dialog.setWindowTitle(window.windowTitle());
-    auto *text = new QLabel(printFailureText(failure), &dialog);
+    auto *text = new QLabel(why, &dialog);
     // The server's words are shown as written, never taken for markup.
     text->setTextFormat(Qt::PlainText);
     text->setWordWrap(true);
@@ -201,13 +233,15 @@ Instead askForAnotherPrinter(QWidget &window, const PrintFailure &failure,
     list->setObjectName("lstPrinters");
     list->setAccessibleName("Printers");
     for (const PrintQueue &printer : printers) {
-        const QString shown = printer.description == printer.name
-                                  ? printer.name
-                                  : QStringLiteral("%1 \u2014 %2").arg(printer.name,
-                                                                       printer.description);
+        QString shown = printer.description == printer.name
+                            ? printer.name
+                            : QStringLiteral("%1 \u2014 %2").arg(printer.name, printer.description);
+        if (printer.name == defaultPrinter)
+            shown += QStringLiteral(" (default)");
         (new QListWidgetItem(shown, list))->setData(Qt::UserRole, printer.name);
+        if (printer.name == defaultPrinter || list->count() == 1)
+            list->setCurrentRow(list->count() - 1);
     }
-    list->setCurrentRow(0);
     auto *buttons = new QDialogButtonBox(&dialog);
     QPushButton *print = buttons->addButton("Print", QDialogButtonBox::AcceptRole);
     print->setObjectName("cmdPrintOn");
@@ -216,18 +250,19 @@ Instead askForAnotherPrinter(QWidget &window, const PrintFailure &failure,
     QPushButton *close = buttons->addButton(QDialogButtonBox::Close);
     close->setObjectName("cmdClose");
     print->setDefault(true);
-    // Laid out as the message boxes are: the warning sign beside the text, the list under it
-    // as high as its printers, up to six.
-    auto *sign = new QLabel(&dialog);
-    sign->setPixmap(dialog.style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));
-    sign->setAlignment(Qt::AlignTop);
+    // Laid out as the message boxes are: the sign beside the text, the list under it as
+    // high as its printers, up to six.
+    auto *icon = new QLabel(&dialog);
+    icon->setPixmap(dialog.style()->standardIcon(sign).pixmap(32, 32));
+    icon->setAlignment(Qt::AlignTop);
     list->setMaximumHeight(list->sizeHintForRow(0) * std::min<int>(list->count(), 6)
                            + 2 * list->frameWidth());
     auto *layout = new QGridLayout(&dialog);
-    layout->addWidget(sign, 0, 0);
+    layout->addWidget(icon, 0, 0);
     layout->addWidget(text, 0, 1);
     layout->addWidget(list, 1, 1);
     layout->addWidget(buttons, 2, 0, 1, 2);
+    list->setFocus();
 
     Instead instead;
     QObject::connect(print, &QPushButton::clicked, &dialog, [&] {
@@ -250,7 +285,8 @@ Instead askInstead(QWidget &window, const PrintFailure &failure,
                    const QList<PrintQueue> &printers)
 {
     if (!printers.isEmpty())
-        return askForAnotherPrinter(window, failure, printers);
+        return choosePrinter(window, printFailureText(failure), QStyle::SP_MessageBoxWarning,
+                             printers, QString());
     QMessageBox box(QMessageBox::Warning, window.windowTitle(), printFailureText(failure),
                     QMessageBox::NoButton, &window);
     box.setObjectName("msgPrintFailure");
@@ -267,10 +303,41 @@ Instead askInstead(QWidget &window, const PrintFailure &failure,
     return {std::nullopt, box.clickedButton() == save};
 }
 
-std::optional<QString> askForPdfFile(QWidget &window)
+// "Pine Ridge analysis 2026-12-09.pdf": the railroad and the day, without the characters
+// that file systems refuse, those of memory sticks included, and short enough for any.
+QString pdfFileName(const QString &roadName)
+{
+    constexpr qsizetype kLongestName = 100;
+    QString name = roadName.simplified();
+    for (QChar &ch : name)
+        if (QStringLiteral("/\\:*?\"<>|").contains(ch) || ch.category() == QChar::Other_Control)
+            ch = QLatin1Char('-');
+    if (name.size() > kLongestName)
+        name.truncate(name.at(kLongestName - 1).isHighSurrogate() ? kLongestName - 1
+                                                                  : kLongestName);
+    // A leading dot would hide the file; trailing dots and blanks some file systems drop.
+    while (name.startsWith(QLatin1Char('.')))
+        name.remove(0, 1);
+    while (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
+        name.chop(1);
+    if (name.isEmpty())
+        name = QStringLiteral("Trelvane");
+    return QStringLiteral("%1 analysis %2.pdf")
+        .arg(name, QDate::currentDate().toString(Qt::ISODate));
+}
+
+// Where the file dialog starts: the user's documents folder, or home without one.
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
+}
+
+std::optional<QString> askForPdfFile(QWidget &window, const ReportContent &content)
 {
     QFileDialog dialog(&window, "Save the analysis as PDF",
-                       QDir::home().filePath("Trelvane analysis.pdf"), "PDF files (*.pdf)");
+                       QDir(documentsFolder()).filePath(pdfFileName(content.roadName)),
+                       "PDF files (*.pdf)");
     dialog.setObjectName("dlgSavePdf");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -280,15 +347,16 @@ std::optional<QString> askForPdfFile(QWidget &window)
     return dialog.selectedFiles().constFirst();
 }
 
-// Saves the report as a PDF file on the given paper, asking again while the file chosen
-// cannot be written and the user still wants it saved.
-void saveAsPdf(QWidget &window, const ReportContent &content, const QPageSize &paper)
+// Saves the report as a PDF file on the paper given once a file is chosen, asking again
+// while the file chosen cannot be written and the user still wants it saved.
+void saveAsPdf(QWidget &window, const ReportContent &content,
+               const std::function<QPageSize()> &paper)
 {
-    while (const std::optional<QString> path = askForPdfFile(window)) {
+    while (const std::optional<QString> path = askForPdfFile(window, content)) {
         try {
-            PdfPageLayer file(kReportTitle, paper, [&path](const QByteArray &pdf) {
+            PdfPageLayer file(kReportTitle, paper(), [&path](const QByteArray &pdf) {
                 // Written beside the target and renamed, so a failed save leaves no broken
-                // file.
+                // file and an overwritten one is replaced whole.
                 QSaveFile saved(*path);
                 if (!saved.open(QIODevice::WriteOnly) || saved.write(pdf) != pdf.size()
                     || !saved.commit())
@@ -324,17 +392,26 @@ void tellIfWaiting(QWidget &window, const PrintQueue &queue)
 
 } // namespace
 
-void runPrintSequence(PrintingWindow &window, stdGeneral &session)
+std::optional<ReportContent> askForReport(PrintingWindow &window, stdGeneral &session)
 {
     window.askForRoadName();
     window.repaintNow();
     if (!session.blnPrintOK)
-        return;
-
+        return std::nullopt;
     // Read once, so that another printer or a PDF file gets exactly what was to be printed.
-    const ReportContent content = reportContent(session, window.captions());
+    return reportContent(session, window.captions());
+}
+
+void runPrintSequence(PrintingWindow &window, stdGeneral &session)
+{
+    if (const std::optional<ReportContent> content = askForReport(window, session))
+        printReport(window, *content);
+}
+
+void printReport(PrintingWindow &window, const ReportContent &content,
+                 std::optional<QString> printer)
+{
     QWidget &parent = window.widget();
-    std::optional<QString> printer; // the default printer, until the user chooses another
     while (true) {
         Destination destination(printer);
         try {
@@ -346,7 +423,7 @@ void runPrintSequence(PrintingWindow &window, stdGeneral &session)
                 continue;
             }
             if (instead.savePdf)
-                saveAsPdf(parent, content, destination.paper());
+                saveAsPdf(parent, content, [&destination] { return destination.paper(); });
             return;
         } catch (const std::exception &failure) {
             // Nothing may cross the event loop; the window stays open for another try.
@@ -362,6 +439,55 @@ void runPrintSequence(PrintingWindow &window, stdGeneral &session)
         tellIfWaiting(parent, destination.queue());
         return;
     }
+}
+
+void printOnChosenPrinter(PrintingWindow &window, const ReportContent &content)
+{
+    QWidget &parent = window.widget();
+    QList<PrintQueue> printers;
+    QString defaultPrinter;
+    try {
+        askServer([&] {
+            PrintServer server;
+            printers = server.queues();
+            try {
+                if (const std::optional<PrintQueue> queue = server.defaultQueue())
+                    defaultPrinter = queue->name;
+            } catch (const PrintFailure &failure) {
+                // A default that names no printer is no default.
+                if (failure.kind() != PrintFailureKind::NoDefaultPrinter)
+                    throw;
+            }
+            if (printers.isEmpty())
+                throw PrintFailure(PrintFailureKind::NoPrinter, QString(), QString());
+        });
+    } catch (const PrintFailure &failure) {
+        if (askInstead(parent, failure, {}).savePdf)
+            saveReportAsPdf(parent, content);
+        return;
+    }
+    const Instead instead =
+        choosePrinter(parent, QStringLiteral("Choose the printer to print the analysis on."),
+                      QStyle::SP_MessageBoxQuestion, printers, defaultPrinter);
+    if (instead.printer)
+        printReport(window, content, instead.printer);
+    else if (instead.savePdf)
+        saveReportAsPdf(parent, content);
+}
+
+void saveReportAsPdf(QWidget &window, const ReportContent &content)
+{
+    // Asked while the user chooses the file, so the page is ready as soon as it is chosen.
+    DefaultPaper paper;
+    saveAsPdf(window, content, [&paper] { return paper.get(); });
+}
+
+QList<DrawnPage> layOutReport(const ReportContent &content)
+{
+    DefaultPaper paper;
+    PdfPageLayer page(kReportTitle, paper.get(), [](const QByteArray &) {});
+    PrintAnalysisReport(content, page);
+    return page.pages();
 }
 
 } // namespace trelvane

@@ -1,10 +1,15 @@
-// What the results window's Print button does: ask for the railroad's name, print the
-// report on the default printer, and only once it has been handed over show the printing
-// message; when it cannot be printed, say why and offer to save it as a PDF file instead.
+// What the results window's ways out do: Print asks for the railroad's name, prints the
+// report on the default printer, and only once it has been handed over shows the printing
+// message; when it cannot be printed, it says why and offers another printer or a PDF file
+// instead. The same report can go to a printer the user chooses, into a PDF file, or be
+// laid out for a preview, always on the paper the default printer would print it on.
 #pragma once
 
 #include "analysis/session_state.h"
 #include "report/analysis_report.h"
+#include "report/pdf_page_layer.h"
+
+#include <optional>
 
 class QWidget;
 
@@ -29,7 +34,26 @@ protected:
     ~PrintingWindow() = default;
 };
 
-// The sequence itself, for the session whose analysis the window shows.
+// Print: the name, then the report on the default printer.
 void runPrintSequence(PrintingWindow &window, stdGeneral &session);
+
+// What every way out but copying begins with: the name prompt and the repaint, then, when
+// the name was confirmed, the report as it stands now; nothing when it was not.
+std::optional<ReportContent> askForReport(PrintingWindow &window, stdGeneral &session);
+
+// Sends the report to the named printer, or the default one, then shows the printing
+// message; a failure is told, with another printer or a PDF file offered instead.
+void printReport(PrintingWindow &window, const ReportContent &content,
+                 std::optional<QString> printer = std::nullopt);
+
+// Lists every printer, the default marked and chosen, and prints on the one picked.
+void printOnChosenPrinter(PrintingWindow &window, const ReportContent &content);
+
+// Asks for a file, named after the railroad and the day, and writes the report into it
+// whole, on the default printer's paper; asks again while the file cannot be written.
+void saveReportAsPdf(QWidget &window, const ReportContent &content);
+
+// The pages exactly as Print would send them, on the default printer's paper.
+QList<DrawnPage> layOutReport(const ReportContent &content);
 
 } // namespace trelvane

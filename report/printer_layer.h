@@ -16,6 +16,19 @@ struct ZoneAdvance {
 
 using Piece = std::variant<QString, ZoneAdvance>;
 
+// A name or caption as it can stand on one printed line: control characters and line or
+// paragraph separators become blanks, so no value can break the report's lines apart.
+inline QString asOneLine(const QString &text)
+{
+    QString line = text;
+    for (QChar &ch : line) {
+        const char16_t u = ch.unicode();
+        if (ch.category() == QChar::Other_Control || u == 0x2028 || u == 0x2029)
+            ch = QLatin1Char(' ');
+    }
+    return line;
+}
+
 class PrinterLayer {
 public:
     virtual ~PrinterLayer() = default;

@@ -47,6 +47,14 @@ QStringList printedLines(const ReportContent &content)
     return texts;
 }
 
+qsizetype leadingBlanks(const QString &line)
+{
+    qsizetype blanks = 0;
+    while (blanks < line.size() && line.at(blanks) == ' ')
+        ++blanks;
+    return blanks;
+}
+
 } // namespace
 
 class ReportLinesTest : public QObject {
@@ -130,6 +138,27 @@ void ReportLinesTest::wholeReport()
     QFETCH(ReportContent, content);
     QFETCH(QStringList, expected);
     QCOMPARE(events(content), expected);
+
+    // Copied as text: the printed lines from the heading on, word for word, each indented
+    // as printed; a line that begins with a zone advance begins at the second zone.
+    QStringList printed;
+    for (const QString &event : expected)
+        if (event == "empty" || event.startsWith("line "))
+            printed << event.mid(5);
+    while (printed.constFirst().isEmpty())
+        printed.removeFirst();
+    while (printed.constLast().isEmpty())
+        printed.removeLast();
+    const QString text = reportText(content);
+    QVERIFY(text.endsWith('\n'));
+    const QStringList copied = text.chopped(1).split('\n');
+    QCOMPARE(copied.size(), printed.size());
+    for (qsizetype i = 0; i < printed.size(); ++i) {
+        const QString words = QString(printed[i]).replace("[zone]", " ").simplified();
+        QCOMPARE(copied[i].simplified(), words);
+        QCOMPARE(leadingBlanks(copied[i]),
+                 printed[i].startsWith("[zone]") ? 14 : leadingBlanks(printed[i]));
+    }
 }
 
 void ReportLinesTest::oneLine_data()
