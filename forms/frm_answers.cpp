@@ -1,10 +1,17 @@
 #include "forms/frm_answers.h"
 
 #include "forms/frm_get_road.h"
+#include "forms/preview_window.h"
 #include "forms/result_label.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -32,6 +39,15 @@ QLabel *messageLabel(QWidget *parent)
     label->setWordWrap(true);
     label->hide();
     return placed(label, "lblMessage", Twips{585, 4440, 1485, 420});
+}
+
+QAction *menuItem(QMenu *menu, const QString &name, const QString &text,
+                  const QKeySequence &shortcut = {})
+{
+    QAction *item = menu->addAction(text);
+    item->setObjectName(name);
+    item->setShortcut(shortcut);
+    return item;
 }
 
 } // namespace
@@ -69,6 +85,12 @@ frmAnswers::frmAnswers(stdGeneral &session, QWidget *parent)
                           Twips{2520, 4440, 1400, 375}, this))
     , cmdOK(makeButton("cmdOK", "OK", "Return to program", Twips{4080, 4440, 1400, 375}, this))
     , tmrMsgTimer(new QTimer(this))
+    , mnuAnalysis(new QMenu(this))
+    , mnuCopy(menuItem(mnuAnalysis, "mnuCopy", "Copy Analysis", QKeySequence::Copy))
+    , mnuPrint(menuItem(mnuAnalysis, "mnuPrint", "Print", QKeySequence::Print))
+    , mnuPrintOn(menuItem(mnuAnalysis, "mnuPrintOn", "Print on Another Printer\u2026"))
+    , mnuPreview(menuItem(mnuAnalysis, "mnuPreview", "Print Preview\u2026"))
+    , mnuSavePdf(menuItem(mnuAnalysis, "mnuSavePdf", "Save as PDF\u2026", QKeySequence::Save))
 {
     setWindowTitle("Trelvane Analysis");
     setWindowIcon(trelvaneIcon());
@@ -94,6 +116,18 @@ frmAnswers::frmAnswers(stdGeneral &session, QWidget *parent)
     connect(cmdOK, &QPushButton::clicked, this, &frmAnswers::cmdOK_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmAnswers::cmdPrint_Click);
     connect(tmrMsgTimer, &QTimer::timeout, this, &frmAnswers::tmrMsgTimer_Timer);
+
+    mnuAnalysis->setObjectName("mnuAnalysis");
+    mnuAnalysis->setTitle("Analysis");
+    mnuAnalysis->insertSeparator(mnuPrint);
+    mnuAnalysis->insertSeparator(mnuSavePdf);
+    // In the window as well as the menu, so the shortcuts work wherever the focus is.
+    addActions(mnuAnalysis->actions());
+    connect(mnuCopy, &QAction::triggered, this, &frmAnswers::mnuCopy_Click);
+    connect(mnuPrint, &QAction::triggered, this, &frmAnswers::cmdPrint_Click);
+    connect(mnuPrintOn, &QAction::triggered, this, &frmAnswers::mnuPrintOn_Click);
+    connect(mnuPreview, &QAction::triggered, this, &frmAnswers::mnuPreview_Click);
+    connect(mnuSavePdf, &QAction::triggered, this, &frmAnswers::mnuSavePdf_Click);
 }
 
 void frmAnswers::changeEvent(QEvent *event)
@@ -113,6 +147,29 @@ void frmAnswers::cmdOK_Click()
     accept();
 }
 
+void frmAnswers::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (event->reason() == QContextMenuEvent::Mouse)
+        mnuAnalysis->popup(event->globalPos());
+    else
+        showMenuAtFocus();
+}
+
+void frmAnswers::keyPressEvent(QKeyEvent *event)
+{
+    // Shift+F10 opens a context menu as the Menu key does.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)
+        showMenuAtFocus();
+    else
+        QDialog::keyPressEvent(event);
+}
+
+void frmAnswers::showMenuAtFocus()
+{
+    const QWidget *at = focusWidget() ? focusWidget() : this;
+    mnuAnalysis->popup(at->mapToGlobal(at->rect().center()));
+}
+
 void frmAnswers::cmdPrint_Click()
 {
     // One print at a time: a second would ask for the name over the first, or begin while
@@ -121,6 +178,47 @@ void frmAnswers::cmdPrint_Click()
         return;
     const QScopedValueRollback<bool> printing(m_printing, true);
     runPrintSequence(*this, m_session);
+}
+
+void frmAnswers::sendOut(const std::function<void(const ReportContent &)> &send)
+{
+    // As with Print: one way out at a time, and none while a window stands in front.
+    if (m_printing || blockedByModalWindow(*this))
+        return;
+    const QScopedValueRollback<bool> printing(m_printing, true);
+    if (const std::optional<ReportContent> content = askForReport(*this, m_session))
+        send(*content);
+}
+
+void frmAnswers::mnuCopy_Click()
+{
+    if (m_printing || blockedByModalWindow(*this))
+        return;
+    QGuiApplication::clipboard()->setText(
+        reportText(reportContent(m_session, captions())));
+}
+
+void frmAnswers::mnuPrintOn_Click()
+{
+    sendOut([this](const ReportContent &content) { printOnChosenPrinter(*this, content); });
+}
+
+void frmAnswers::mnuPreview_Click()
+{
+    sendOut([this](const ReportContent &content) {
+        PreviewWindow preview(layOutReport(content), this);
+        preview.exec();
+        // What the preview showed goes out, without asking for the name again.
+        if (preview.choice() == PreviewWindow::Choice::Print)
+            printReport(*this, content);
+        else if (preview.choice() == PreviewWindow::Choice::SavePdf)
+            saveReportAsPdf(*this, content);
+    });
+}
+
+void frmAnswers::mnuSavePdf_Click()
+{
+    sendOut([this](const ReportContent &content) { saveReportAsPdf(*this, content); });
 }
 
 void frmAnswers::tmrMsgTimer_Timer()

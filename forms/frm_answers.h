@@ -1,5 +1,7 @@
-// The results window: the verdicts and session figures of one analysis, with Print and OK.
-// Built fresh for every opening; its Print button runs the print sequence over it.
+// The results window: the verdicts and session figures of one analysis, with Print and OK,
+// and a context menu that copies the analysis, previews it, prints it on another printer
+// or saves it as a PDF file. Built fresh for every opening; its Print button runs the
+// print sequence over it.
 #pragma once
 
 #include "analysis/session_state.h"
@@ -11,7 +13,11 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <functional>
+
+class QAction;
 class QGroupBox;
+class QMenu;
 
 namespace trelvane {
 
@@ -44,14 +50,32 @@ public:
     QPushButton *const cmdPrint;
     QPushButton *const cmdOK;
     QTimer *const tmrMsgTimer;
+    // The context menu, kept for the window so screen readers find its items every time it
+    // opens; its shortcuts work anywhere in the window.
+    QMenu *const mnuAnalysis;
+    QAction *const mnuCopy;
+    QAction *const mnuPrint;
+    QAction *const mnuPrintOn;
+    QAction *const mnuPreview;
+    QAction *const mnuSavePdf;
 
 protected:
     void changeEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void cmdOK_Click();
     void cmdPrint_Click();
     void tmrMsgTimer_Timer();
+    void mnuCopy_Click();
+    void mnuPrintOn_Click();
+    void mnuPreview_Click();
+    void mnuSavePdf_Click();
+
+    // Runs one way out of the window, once the name is confirmed; one at a time.
+    void sendOut(const std::function<void(const ReportContent &)> &send);
+    void showMenuAtFocus();
 
     // What the print sequence asks of this window.
     QWidget &widget() override;

@@ -26,7 +26,7 @@ the cars you own, and suggests what to change. Its figures are a guide for plann
 promise.</p>
 <p>Contents: <a href="#track">Track</a> &middot; <a href="#scale">Scale</a> &middot;
 <a href="#cars">Cars</a> &middot; <a href="#results">Results</a> &middot;
-<a href="#sessions">Sessions</a> &middot; <a href="#print">Printing</a> &middot;
+<a href="#sessions">Sessions</a> &middot; <a href="#print">Printing and saving</a> &middot;
 <a href="#keys">Keys</a></p>
 
 <h3><a name="track"></a>The three kinds of track</h3>
@@ -77,7 +77,7 @@ on the equivalent cars you have, or on the recommended maximum when the yards ar
 saturated. A <b>heavy</b> session moves about 70 percent of them, an <b>average</b> session
 half, and a <b>light</b> session a quarter, always rounded down.</p>
 
-<h3><a name="print"></a>Printing</h3>
+<h3><a name="print"></a>Printing, copying and saving</h3>
 <p>In the results window choose <b>Print</b>. Type your railroad's name (it appears at the
 top of the report and is offered again the next time) and choose <b>OK</b>, or press Enter.
 Trelvane sends a one-page report with your figures and all the results to your default
@@ -87,6 +87,24 @@ default, Trelvane lists the installed printers so you can print on one of them. 
 report cannot be printed, Trelvane says why and offers to save it as a PDF file instead; when
 the printer is paused, it says so, and the report waits in the printer's queue. A print
 server that does not answer is given ten seconds.</p>
+<p>Right-click the results window, or press the Menu key or Shift+F10 there, for more:</p>
+<ul>
+<li><b>Copy Analysis</b> (Ctrl+C) puts the report's text on the clipboard, line for line as
+it prints, ready to paste into a message or a forum post. Nothing is asked.</li>
+<li><b>Print</b> (Ctrl+P) does what the Print button does.</li>
+<li><b>Print on Another Printer&hellip;</b> asks for the name, then lists every printer with
+the default one marked, and prints on the one you choose. The default is not changed.</li>
+<li><b>Print Preview&hellip;</b> asks for the name, then shows the page exactly as it will
+print, fitted to the screen. Ctrl+Plus and Ctrl+Minus enlarge and shrink the page, Ctrl+0
+fits it again. Print there prints that page on the default printer without asking for the
+name again; Save as PDF&hellip; saves it.</li>
+<li><b>Save as PDF&hellip;</b> (Ctrl+S) asks for the name, then where to save the file: it
+starts in your documents folder with a name made of the railroad's name and the day, such as
+&ldquo;Pine Ridge analysis 2026-12-09.pdf&rdquo;, and asks before replacing a file. The file
+holds the page Print would send, on your default printer's paper, and is written whole or
+not at all. It works without a printer.</li>
+</ul>
+<p>The shortcuts work wherever the focus is in the results window.</p>
 
 <h3><a name="keys"></a>Keys</h3>
 <p>Everything works from the keyboard. Tab and Shift+Tab move between the controls; the

@@ -38,6 +38,7 @@ constexpr char kDesignSize[] = "trelvaneTwipsSize";
 constexpr char kSizable[] = "trelvaneSizable";
 constexpr char kScale[] = "trelvaneScale";
 constexpr char kZoom[] = "trelvaneZoom";
+constexpr char kOwnZoom[] = "trelvaneOwnZoom";
 
 double desktopPoints()
 {
@@ -186,7 +187,7 @@ protected:
         if (event->type() != QEvent::KeyPress)
             return false;
         const std::optional<int> step = zoomStep(*static_cast<QKeyEvent *>(event));
-        if (!step)
+        if (!step || widget->window()->property(kOwnZoom).toBool())
             return false;
         zoom(*widget->window(), *step);
         return true;
@@ -262,6 +263,11 @@ int zoomPercent(const QWidget &window)
 {
     const QVariant zoom = familyOwner(window)->property(kZoom);
     return zoom.isValid() ? zoom.toInt() : kZoomMin;
+}
+
+void zoomsItself(QWidget *window)
+{
+    window->setProperty(kOwnZoom, true);
 }
 
 void installWindowScaling()

@@ -58,6 +58,10 @@ Control *placed(Control *control, const QString &name, const Twips &design)
 // The zoom of the windows of `window`'s family, in percent of the desktop-derived size.
 int zoomPercent(const QWidget &window);
 
+// Leaves the zoom keys to the window, which zooms what it shows rather than the program's
+// windows.
+void zoomsItself(QWidget *window);
+
 // Makes the windows follow the desktop's font when it changes, gives every window the zoom
 // keys, and shows each window, message boxes and the help included, at the current zoom.
 // Installed once for the whole application; later calls do nothing.

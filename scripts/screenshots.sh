@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Remakes the README's pictures from the real program on a virtual display: the input
-# window, the results of a saturated layout, the name prompt, the help, and the first page
-# of the report it prints, rendered from the PDF with pdftoppm.
+# window, the results of a saturated layout, the name prompt, the print preview, the help,
+# and the first page of the report it prints, rendered from the PDF with pdftoppm.
 # Usage: scripts/screenshots.sh [OUTPUT_DIR]   (default docs/screenshots)
 # QT_SCALE_FACTOR=2 scripts/screenshots.sh /tmp/big   shows the windows at double size.
 # The build goes to build/test, as the test command's does, unless TRELVANE_BUILD_DIR is set.
@@ -24,7 +24,7 @@ LOCPATH="$build/tests/locales" LC_ALL=en_US.UTF-8 \
     xvfb-run -a -s "-screen 0 1600x1200x24" "$build/tests/app/screenshot_driver" "$work"
 pdftoppm -png -r 72 -f 1 -l 1 -singlefile "$work/report.pdf" "$work/report"
 
-for picture in input results prompt help report; do
+for picture in input results prompt preview help report; do
     cp "$work/$picture.png" "$out/$picture.png"
 done
 echo "Pictures written to $out"

@@ -1,7 +1,7 @@
 // Makes the README's pictures from the real program: starts it as the executable does,
 // enters a layout whose functional track and yards are saturated, and saves each window
-// as it stands, then the report it prints to a private CUPS server, as a PDF. Keys only, as
-// in the keyboard test.
+// as it stands, the print preview among them, then the report it prints to a private CUPS
+// server, as a PDF. Keys only, as in the keyboard test.
 // Usage: screenshot_driver OUTPUT_DIR (run on a display, e.g. under xvfb-run).
 #include "modal_windows.h"
 #include "private_cups_server.h"
@@ -12,6 +12,7 @@
 #include "forms/frm_get_road.h"
 #include "forms/frm_input.h"
 #include "forms/help_window.h"
+#include "forms/preview_window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -102,6 +103,19 @@ int main(int argc, char *argv[])
         });
         press(Qt::Key_Tab);
         press(Qt::Key_Space);
+        // The preview, from the context menu: its fourth item; the name is offered again.
+        const PendingModal waitForPreview = onNextModal<PreviewWindow>([&](PreviewWindow *preview) {
+            save(preview, out.filePath("preview.png"));
+            press(Qt::Key_Escape);
+        });
+        const PendingModal confirmName = onNextModal<frmGetRoad>([](frmGetRoad *) {
+            press(Qt::Key_Return);
+        });
+        press(Qt::Key_F10, Qt::ShiftModifier);
+        for (int i = 0; i < 4; ++i)
+            press(Qt::Key_Down);
+        press(Qt::Key_Return);
+        QTest::qWait(500);
         press(Qt::Key_Escape);
     });
 

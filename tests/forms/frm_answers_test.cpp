@@ -9,10 +9,12 @@
 #include "forms/result_label.h"
 #include "forms/window_kit.h"
 
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -153,34 +155,75 @@ private slots:
     void keys_data()
     {
         QTest::addColumn<QString>("focus");
-        QTest::addColumn<int>("key");
+        QTest::addColumn<QKeyCombination>("key");
         QTest::addColumn<bool>("closes");
         QTest::addColumn<int>("prints");
 
-        QTest::newRow("Enter on OK closes") << "cmdOK" << int(Qt::Key_Return) << true << 0;
-        QTest::newRow("keypad Enter on OK closes") << "cmdOK" << int(Qt::Key_Enter) << true << 0;
-        QTest::newRow("Space on OK closes") << "cmdOK" << int(Qt::Key_Space) << true << 0;
-        QTest::newRow("Esc on OK closes") << "cmdOK" << int(Qt::Key_Escape) << true << 0;
-        QTest::newRow("Esc on Print closes") << "cmdPrint" << int(Qt::Key_Escape) << true << 0;
-        QTest::newRow("Enter on Print prints") << "cmdPrint" << int(Qt::Key_Return) << false << 1;
-        QTest::newRow("Space on Print prints") << "cmdPrint" << int(Qt::Key_Space) << false << 1;
+        QTest::newRow("Enter on OK closes") << "cmdOK" << QKeyCombination(Qt::Key_Return) << true << 0;
+        QTest::newRow("keypad Enter on OK closes") << "cmdOK" << QKeyCombination(Qt::Key_Enter) << true << 0;
+        QTest::newRow("Space on OK closes") << "cmdOK" << QKeyCombination(Qt::Key_Space) << true << 0;
+        QTest::newRow("Esc on OK closes") << "cmdOK" << QKeyCombination(Qt::Key_Escape) << true << 0;
+        QTest::newRow("Esc on Print closes") << "cmdPrint" << QKeyCombination(Qt::Key_Escape) << true << 0;
+        QTest::newRow("Enter on Print prints") << "cmdPrint" << QKeyCombination(Qt::Key_Return) << false << 1;
+        QTest::newRow("Space on Print prints") << "cmdPrint" << QKeyCombination(Qt::Key_Space) << false << 1;
+        QTest::newRow("Ctrl+P on OK prints, as Print does")
+            << "cmdOK" << (Qt::CTRL | Qt::Key_P) << false << 1;
     }
 
     void keys()
     {
         QFETCH(QString, focus);
-        QFETCH(int, key);
+        QFETCH(QKeyCombination, key);
         QFETCH(bool, closes);
         QFETCH(int, prints);
 
         QSignalSpy finished(m_answers.data(), &QDialog::finished);
         auto *button = m_answers->findChild<QPushButton *>(focus);
         button->setFocus();
-        QTest::keyClick(button, Qt::Key(key));
+        QTest::keyClick(button, key.key(), key.keyboardModifiers());
 
         QCOMPARE(m_answers->isVisible(), !closes);
         QCOMPARE(finished.size(), closes ? 1 : 0);
         QCOMPARE(m_prints, prints);
+    }
+
+    void contextMenuOpens_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("right click on a result") << "click";
+        QTest::newRow("the Menu key") << "menu";
+        QTest::newRow("Shift+F10") << "shift+F10";
+    }
+
+    // The same menu every time, so a screen reader finds its items every time.
+    void contextMenuOpens()
+    {
+        QFETCH(QString, how);
+        if (how == "click") {
+            QWidget *line = m_answers->lblStorSug;
+            QContextMenuEvent click(QContextMenuEvent::Mouse, line->rect().center(),
+                                    line->mapToGlobal(line->rect().center()));
+            QApplication::sendEvent(line, &click);
+        } else if (how == "menu") {
+            // What the window system makes of the Menu key, sent to the focused button.
+            QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(),
+                                  m_answers->cmdOK->mapToGlobal(QPoint()));
+            QApplication::sendEvent(m_answers->cmdOK, &key);
+        } else {
+            QTest::keyClick(m_answers->cmdOK, Qt::Key_F10, Qt::ShiftModifier);
+        }
+        QTRY_VERIFY(m_answers->mnuAnalysis->isVisible());
+        QStringList items;
+        for (QAction *item : m_answers->mnuAnalysis->actions())
+            if (!item->isSeparator())
+                items << item->text() + (item->shortcut().isEmpty()
+                                             ? QString()
+                                             : " " + item->shortcut().toString());
+        QCOMPARE(items, QStringList({"Copy Analysis Ctrl+C", "Print Ctrl+P",
+                                     "Print on Another Printer\u2026", "Print Preview\u2026",
+                                     "Save as PDF\u2026 Ctrl+S"}));
+        QCOMPARE(m_answers->findChildren<QMenu *>().size(), 1);
+        m_answers->mnuAnalysis->close();
     }
 
     void closeBoxCloses()

@@ -13,13 +13,17 @@
 #include "forms/frm_answers.h"
 #include "forms/frm_get_road.h"
 #include "forms/frm_input.h"
+#include "forms/preview_window.h"
 #include "forms/up_down.h"
 
+#include <QClipboard>
 #include <QCursor>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -39,6 +43,7 @@ namespace {
 enum class Answer { ClickOK, EnterInBox, ClickCancel, EscInBox, CloseBox };
 enum class Outage { QueueRejecting, ServerStopped, ServerFrozen, NoPrinter };
 enum class Queue { Raw, PostScriptA4, PostScriptLetter, EverywhereA4 };
+enum class WayOut { Copy, SaveAsPdf, SaveAsPdfWithoutServer, PreviewThenPrint, AnotherPrinter };
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {
@@ -120,6 +125,7 @@ struct PrintOutcome {
 Q_DECLARE_METATYPE(Answer)
 Q_DECLARE_METATYPE(Outage)
 Q_DECLARE_METATYPE(Queue)
+Q_DECLARE_METATYPE(WayOut)
 
 class PrintSequenceTest : public QObject {
     Q_OBJECT
@@ -141,6 +147,8 @@ private slots:
     void reportCanBeSavedAsPdfInstead_data();
     void reportCanBeSavedAsPdfInstead();
     void unwritablePdfIsToldAndOfferedAgain();
+    void analysisLeavesTheWindow_data();
+    void analysisLeavesTheWindow();
 
 private:
     void enterWorkedExample();
@@ -816,6 +824,172 @@ void PrintSequenceTest::unwritablePdfIsToldAndOfferedAgain()
     QVERIFY(!QFile::exists(path));
     QVERIFY(!messageShown);
     QVERIFY(resultsOpen);
+}
+
+void PrintSequenceTest::analysisLeavesTheWindow_data()
+{
+    QTest::addColumn<WayOut>("way");
+    QTest::addColumn<bool>("printedFirst"); // a print with the name "Pine Ridge" came first
+    QTest::newRow("Copy Analysis (Ctrl+C) with no name given: no Prepared for line")
+        << WayOut::Copy << false;
+    QTest::newRow("Copy Analysis (Ctrl+C) after a print: the page's text, name and all")
+        << WayOut::Copy << true;
+    QTest::newRow("Save as PDF (Ctrl+S): the file holds the page the printer got")
+        << WayOut::SaveAsPdf << true;
+    QTest::newRow("Save as PDF with no print server: the page on the locale's A4")
+        << WayOut::SaveAsPdfWithoutServer << false;
+    QTest::newRow("Print Preview, then Print there: the page printed, the name asked once")
+        << WayOut::PreviewThenPrint << false;
+    QTest::newRow("Print on Another Printer: every printer, the default marked and chosen")
+        << WayOut::AnotherPrinter << false;
+}
+
+// The context menu's ways out of the results window, from its keys and its menu.
+void PrintSequenceTest::analysisLeavesTheWindow()
+{
+    QFETCH(WayOut, way);
+    QFETCH(bool, printedFirst);
+    QString error;
+    if (way == WayOut::AnotherPrinter)
+        QVERIFY2(server.addQueue("office", "Office laser, 2nd floor", {}, &error), qPrintable(error));
+    if (way == WayOut::SaveAsPdfWithoutServer)
+        server.stop();
+    const auto restore = qScopeGuard([&] {
+        if (way == WayOut::AnotherPrinter)
+            server.run("lpadmin", {"-x", "office"}, &error);
+        if (!server.isRunning())
+            server.start(&error);
+    });
+    const QString documents = QDir(qEnvironmentVariable("HOME")).filePath("Documents");
+    QVERIFY(QDir().mkpath(documents));
+    const QString saved = dir.filePath("saved.pdf");
+    QFile::remove(saved);
+    const qsizetype capturedBefore = server.capturedJobs().size();
+    const auto lines = [](const QStringList &page) {
+        QStringList words;
+        for (const QString &line : page)
+            if (!line.trimmed().isEmpty())
+                words << line.simplified();
+        return words;
+    };
+
+    int prompts = 0;
+    QString copied, startFile;
+    QStringList previewed, offered;
+    QString chosenFirst;
+    bool messageShown = false;
+    PendingModal prompting, next;
+    const auto answerPrompts = [&] {
+        prompting = onNextModal<frmGetRoad>([&](frmGetRoad *prompt) {
+            ++prompts;
+            if (prompt->txtRoadName->text().isEmpty())
+                QTest::keyClicks(prompt->txtRoadName, "Pine Ridge");
+            QTest::mouseClick(prompt->cmdOK, Qt::LeftButton);
+        });
+    };
+    const auto fromMenu = [](frmAnswers *answers, int downs) {
+        QTest::keyClick(answers->cmdOK, Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(answers->mnuAnalysis->isVisible());
+        for (int i = 0; i < downs; ++i)
+            QTest::keyClick(answers->mnuAnalysis, Qt::Key_Down);
+        QTest::keyClick(answers->mnuAnalysis, Qt::Key_Return);
+    };
+    const bool opened = analyze([&](frmAnswers *answers) {
+        if (printedFirst)
+            print(answers, "Pine Ridge", Answer::ClickOK);
+        if (server.isRunning())
+            QTRY_COMPARE_WITH_TIMEOUT(server.capturedJobs().size(),
+                                      capturedBefore + (printedFirst ? 1 : 0), 30000);
+        prompts = 0;
+        // The keyboard back to the window once the prompt has gone, as a desktop hands it.
+        answers->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(answers));
+        switch (way) {
+        case WayOut::Copy:
+            QGuiApplication::clipboard()->clear();
+            QTest::keyClick(answers->cmdOK, Qt::Key_C, Qt::ControlModifier);
+            copied = QGuiApplication::clipboard()->text();
+            break;
+        case WayOut::SaveAsPdf:
+        case WayOut::SaveAsPdfWithoutServer:
+            answerPrompts();
+            next = onNextModal<QFileDialog>([&](QFileDialog *dialog) {
+                startFile = dialog->directory().filePath(
+                    dialog->findChild<QLineEdit *>("fileNameEdit")->text());
+                chooseFile(dialog, saved);
+            });
+            QTest::keyClick(answers->cmdPrint, Qt::Key_S, Qt::ControlModifier);
+            break;
+        case WayOut::PreviewThenPrint:
+            answerPrompts();
+            next = onNextModal<PreviewWindow>([&](PreviewWindow *preview) {
+                for (const PageView::Line &line : preview->pgePage->lines())
+                    previewed << line.text;
+                QTest::mouseClick(preview->cmdPrint, Qt::LeftButton);
+            });
+            fromMenu(answers, 4);
+            break;
+        case WayOut::AnotherPrinter:
+            answerPrompts();
+            next = onNextModal<QDialog>([&](QDialog *dialog) {
+                auto *list = dialog->findChild<QListWidget *>("lstPrinters");
+                QVERIFY(list);
+                for (int i = 0; i < list->count(); ++i)
+                    offered << list->item(i)->text();
+                chosenFirst = list->currentItem() ? list->currentItem()->text() : QString();
+                list->setCurrentItem(list->findItems("office", Qt::MatchStartsWith).value(0));
+                QTest::mouseClick(dialog->findChild<QPushButton *>("cmdPrintOn"), Qt::LeftButton);
+            });
+            fromMenu(answers, 3);
+            break;
+        }
+        QTRY_VERIFY(!QApplication::activeModalWidget() || QApplication::activeModalWidget() == answers);
+        messageShown = answers->lblMessage->isVisible();
+    });
+    QVERIFY(opened);
+
+    const QStringList page =
+        lines(pineRidgeSaturatedPage(QDate::currentDate().toString("MM/dd/yy")));
+    switch (way) {
+    case WayOut::Copy: {
+        QStringList expected = page;
+        if (!printedFirst)
+            expected.removeAll("Prepared for Pine Ridge");
+        QCOMPARE(lines(copied.split('\n')), expected);
+        QCOMPARE(prompts, 0);
+        break;
+    }
+    case WayOut::SaveAsPdf: {
+        QCOMPARE(startFile, QDir(documents).filePath(
+                                QString("Pine Ridge analysis %1.pdf")
+                                    .arg(QDate::currentDate().toString(Qt::ISODate))));
+        QTRY_VERIFY(QFile::exists(saved));
+        const QString spooled = server.capturedJobs().constLast();
+        QCOMPARE(pdfLineTexts(saved), pdfLineTexts(spooled));
+        QCOMPARE(pdfPageSize(saved), pdfPageSize(spooled));
+        break;
+    }
+    case WayOut::SaveAsPdfWithoutServer:
+        QTRY_VERIFY(QFile::exists(saved));
+        QCOMPARE(lines(pdfLineTexts(saved)), page);
+        QVERIFY(std::abs(pdfPageSize(saved).width() - 595.276) < 1);
+        break;
+    case WayOut::PreviewThenPrint:
+        QCOMPARE(lines(previewed), page);
+        QTRY_COMPARE_WITH_TIMEOUT(server.capturedJobs().size(), capturedBefore + 1, 30000);
+        QCOMPARE(lines(pdfLineTexts(server.capturedJobs().constLast())), page);
+        QVERIFY(messageShown);
+        break;
+    case WayOut::AnotherPrinter:
+        QCOMPARE(offered, QStringList({"capture (default)", "office \u2014 Office laser, 2nd floor"}));
+        QCOMPARE(chosenFirst, QString("capture (default)"));
+        QTRY_COMPARE_WITH_TIMEOUT(server.capturedJobs("office").size(), 1, 30000);
+        QCOMPARE(server.capturedJobs().size(), capturedBefore);
+        QVERIFY(messageShown);
+        break;
+    }
+    if (way != WayOut::Copy)
+        QCOMPARE(prompts, 1);
 }
 
 QTEST_MAIN(PrintSequenceTest)
