@@ -72,6 +72,20 @@ UpDown::UpDown(QWidget *parent)
     connect(&m_settling, &QTimer::timeout, this, &UpDown::announceValue);
 }
 
+// The spin box selects its hidden text on focus and on every step, and keeps it selected
+// as the value changes, which screen readers speak as "selected" and "unselected".
+void UpDown::focusInEvent(QFocusEvent *event)
+{
+    QSpinBox::focusInEvent(event);
+    lineEdit()->deselect();
+}
+
+void UpDown::stepBy(int steps)
+{
+    QSpinBox::stepBy(steps);
+    lineEdit()->deselect();
+}
+
 void UpDown::keyPressEvent(QKeyEvent *event)
 {
     const QString text = event->text();

@@ -15,7 +15,10 @@ class UpDown : public QSpinBox {
 public:
     explicit UpDown(QWidget *parent);
 
+    void stepBy(int steps) override;
+
 protected:
+    void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 

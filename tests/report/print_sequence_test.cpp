@@ -16,6 +16,7 @@
 #include "forms/preview_window.h"
 #include "forms/up_down.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QCursor>
 #include <QDir>
@@ -923,8 +924,11 @@ void PrintSequenceTest::analysisLeavesTheWindow()
         case WayOut::PreviewThenPrint:
             answerPrompts();
             next = onNextModal<PreviewWindow>([&](PreviewWindow *preview) {
-                for (const PageView::Line &line : preview->pgePage->lines())
-                    previewed << line.text;
+                // The page's lines as a screen reader finds them.
+                QAccessibleInterface *page =
+                    QAccessible::queryAccessibleInterface(preview->pgePage);
+                for (int i = 0; page && i < page->childCount(); ++i)
+                    previewed << page->child(i)->text(QAccessible::Name);
                 QTest::mouseClick(preview->cmdPrint, Qt::LeftButton);
             });
             fromMenu(answers, 4);
