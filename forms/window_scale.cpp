@@ -6,7 +6,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -68,6 +70,40 @@ QWidget *familyOwner(const QWidget &window)
 bool hasDesign(const QWidget &window)
 {
     return window.property(kDesignSize).isValid();
+}
+
+// Draws an option button's circle as large as its window is drawn: the toolkit's style
+// sizes it for the screen's resolution alone.
+class ScaledIndicatorStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override
+    {
+        const int base = QProxyStyle::pixelMetric(metric, option, widget);
+        switch (metric) {
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+        case PM_RadioButtonLabelSpacing:
+            if (widget)
+                return int(std::lround(base * widget->window()->property(kScale).toDouble()));
+            return base;
+        default:
+            return base;
+        }
+    }
+};
+
+QStyle *scaledIndicatorStyle()
+{
+    // One for all option buttons; the application outlives every window, so it owns it.
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new ScaledIndicatorStyle();
+        style->setParent(qApp);
+    }
+    return style;
 }
 
 // A label whose text wraps is never cut off below: it takes its text's height.
@@ -255,6 +291,8 @@ void place(QWidget *control, const QString &name, const Twips &design)
 {
     const QRect twips(design.left, design.top, design.width, design.height);
     control->setObjectName(name);
+    if (qobject_cast<QRadioButton *>(control))
+        control->setStyle(scaledIndicatorStyle());
     control->setProperty(kDesign, twips);
     setPlace(control, twips, control->window()->property(kScale).toDouble());
 }

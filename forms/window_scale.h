@@ -45,7 +45,7 @@ public:
 
 // Names a control and puts it where its window's design has it, at the window's scale. A
 // command button takes the button font; a label whose text wraps is at least as high as
-// its text.
+// its text; an option button's circle grows with the window.
 void place(QWidget *control, const QString &name, const Twips &design);
 
 template <class Control>
