@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <QPointer>
 #include <QTextDocument>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -120,8 +119,7 @@ The keys work in every window. The size lasts until Trelvane ends.</p>
 )");
 }
 
-// One filter on the application sees the key before any window or control does, so no
-// window needs a copy of its own and a new window cannot be left out.
+// F1 in any window: the application sees the key before any window or control does.
 class HelpKeyFilter : public QObject {
 public:
     using QObject::QObject;
@@ -207,11 +205,7 @@ void showHelp(QWidget *from)
 
 void installHelpKey()
 {
-    static QPointer<HelpKeyFilter> installed;
-    if (installed)
-        return;
-    installed = new HelpKeyFilter(qApp);
-    qApp->installEventFilter(installed);
+    installApplicationFilter<HelpKeyFilter>();
 }
 
 } // namespace trelvane

@@ -1,10 +1,11 @@
 #include "forms/up_down.h"
 
+#include "forms/window_kit.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPointer>
 #include <QProxyStyle>
 #include <QStyleOptionComplex>
 
@@ -41,17 +42,6 @@ public:
     }
 };
 
-QStyle *upDownStyle()
-{
-    // One for all counters; the application outlives every window, so it owns the style.
-    static QPointer<QStyle> style;
-    if (!style) {
-        style = new UpDownStyle();
-        style->setParent(qApp);
-    }
-    return style;
-}
-
 } // namespace
 
 UpDown::UpDown(QWidget *parent)
@@ -62,7 +52,7 @@ UpDown::UpDown(QWidget *parent)
     setWrapping(false);
     setFocusPolicy(Qt::StrongFocus);
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    setStyle(upDownStyle());
+    setStyle(sharedStyle<UpDownStyle>());
     // The count label shows the value; typed digits are taken here, within the bounds,
     // rather than by an editor.
     lineEdit()->setReadOnly(true);

@@ -6,9 +6,12 @@
 #include "forms/window_scale.h"
 
 #include <QColor>
+#include <QApplication>
 #include <QIcon>
 #include <QPalette>
+#include <QPointer>
 #include <QString>
+#include <QStyle>
 #include <QWidget>
 
 #include <functional>
@@ -34,6 +37,31 @@ QLabel *makeLabel(const QString &name, const QString &caption, const Twips &desi
 // In the bold button font, with its tooltip.
 QPushButton *makeButton(const QString &name, const QString &caption, const QString &tip,
                         const Twips &design, QWidget *parent);
+
+// One style of the kind for every control that uses it. The application owns it: it
+// outlives every window.
+template <class Style>
+QStyle *sharedStyle()
+{
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new Style();
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+// Installs one filter of the kind on the application, where it sees every window's events
+// before the window does, so no window needs a copy of its own; later calls do nothing.
+template <class Filter>
+void installApplicationFilter()
+{
+    static QPointer<Filter> installed;
+    if (installed)
+        return;
+    installed = new Filter(qApp);
+    qApp->installEventFilter(installed);
+}
 
 // Tells screen readers what the windows are: a top-level window reads as a frame, a label
 // as its own text (a blank one as blank, never as its frame's title), and a notice as a

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
@@ -94,17 +93,6 @@ public:
         }
     }
 };
-
-QStyle *scaledIndicatorStyle()
-{
-    // One for all option buttons; the application outlives every window, so it owns it.
-    static QPointer<QStyle> style;
-    if (!style) {
-        style = new ScaledIndicatorStyle();
-        style->setParent(qApp);
-    }
-    return style;
-}
 
 // A label whose text wraps is never cut off below: it takes its text's height.
 void fitWrappedText(QWidget *control)
@@ -196,8 +184,7 @@ std::optional<int> zoomStep(const QKeyEvent &key)
     }
 }
 
-// One filter on the application sees every window's keys and showing, so no window needs
-// a copy of its own and a new window cannot be left out.
+// Sees every window's keys and showing, and the application's font changing.
 class WindowScaling : public QObject {
 public:
     using QObject::QObject;
@@ -292,7 +279,7 @@ void place(QWidget *control, const QString &name, const Twips &design)
     const QRect twips(design.left, design.top, design.width, design.height);
     control->setObjectName(name);
     if (qobject_cast<QRadioButton *>(control))
-        control->setStyle(scaledIndicatorStyle());
+        control->setStyle(sharedStyle<ScaledIndicatorStyle>());
     control->setProperty(kDesign, twips);
     setPlace(control, twips, control->window()->property(kScale).toDouble());
 }
@@ -310,11 +297,7 @@ void zoomsItself(QWidget *window)
 
 void installWindowScaling()
 {
-    static QPointer<WindowScaling> installed;
-    if (installed)
-        return;
-    installed = new WindowScaling(qApp);
-    qApp->installEventFilter(installed);
+    installApplicationFilter<WindowScaling>();
 }
 
 } // namespace trelvane
