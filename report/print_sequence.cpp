@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -333,18 +334,35 @@ QString documentsFolder()
     return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
 }
 
+// Asks for the file, and before replacing one that exists, whether to: the toolkit's own
+// question would take a file name that looks like markup for markup.
 std::optional<QString> askForPdfFile(QWidget &window, const ReportContent &content)
 {
-    QFileDialog dialog(&window, "Save the analysis as PDF",
-                       QDir(documentsFolder()).filePath(pdfFileName(content.roadName)),
-                       "PDF files (*.pdf)");
-    dialog.setObjectName("dlgSavePdf");
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix("pdf");
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    QString proposed = QDir(documentsFolder()).filePath(pdfFileName(content.roadName));
+    while (true) {
+        QFileDialog dialog(&window, "Save the analysis as PDF", proposed, "PDF files (*.pdf)");
+        dialog.setObjectName("dlgSavePdf");
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix("pdf");
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        const QString chosen = dialog.selectedFiles().constFirst();
+        if (!QFileInfo::exists(chosen))
+            return chosen;
+        QMessageBox replace(QMessageBox::Warning, window.windowTitle(),
+                            QStringLiteral("The file \"%1\" already exists.\n\nDo you want to "
+                                           "replace it with the analysis?")
+                                .arg(QDir::toNativeSeparators(chosen)),
+                            QMessageBox::Yes | QMessageBox::No, &window);
+        replace.setObjectName("msgReplaceFile");
+        replace.setTextFormat(Qt::PlainText);
+        replace.setDefaultButton(QMessageBox::No);
+        if (replace.exec() == QMessageBox::Yes)
+            return chosen;
+        proposed = chosen;
+    }
 }
 
 // Saves the report as a PDF file on the paper given once a file is chosen, asking again

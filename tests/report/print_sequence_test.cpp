@@ -44,7 +44,14 @@ namespace {
 enum class Answer { ClickOK, EnterInBox, ClickCancel, EscInBox, CloseBox };
 enum class Outage { QueueRejecting, ServerStopped, ServerFrozen, NoPrinter };
 enum class Queue { Raw, PostScriptA4, PostScriptLetter, EverywhereA4 };
-enum class WayOut { Copy, SaveAsPdf, SaveAsPdfWithoutServer, PreviewThenPrint, AnotherPrinter };
+enum class WayOut {
+    Copy,
+    SaveAsPdf,
+    SaveAsPdfWithoutServer,
+    SaveOverAFile,
+    PreviewThenPrint,
+    AnotherPrinter
+};
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {
@@ -839,6 +846,8 @@ void PrintSequenceTest::analysisLeavesTheWindow_data()
         << WayOut::SaveAsPdf << true;
     QTest::newRow("Save as PDF with no print server: the page on the locale's A4")
         << WayOut::SaveAsPdfWithoutServer << false;
+    QTest::newRow("Save as PDF over a file: asked first, in plain words, then replaced whole")
+        << WayOut::SaveOverAFile << false;
     QTest::newRow("Print Preview, then Print there: the page printed, the name asked once")
         << WayOut::PreviewThenPrint << false;
     QTest::newRow("Print on Another Printer: every printer, the default marked and chosen")
@@ -865,6 +874,12 @@ void PrintSequenceTest::analysisLeavesTheWindow()
     QVERIFY(QDir().mkpath(documents));
     const QString saved = dir.filePath("saved.pdf");
     QFile::remove(saved);
+    QString replaceAsked;
+    Qt::TextFormat replaceFormat = Qt::AutoText;
+    if (way == WayOut::SaveOverAFile) {
+        QFile old(saved);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("not yet the analysis") > 0);
+    }
     const qsizetype capturedBefore = server.capturedJobs().size();
     const auto lines = [](const QStringList &page) {
         QStringList words;
@@ -913,10 +928,17 @@ void PrintSequenceTest::analysisLeavesTheWindow()
             break;
         case WayOut::SaveAsPdf:
         case WayOut::SaveAsPdfWithoutServer:
+        case WayOut::SaveOverAFile:
             answerPrompts();
             next = onNextModal<QFileDialog>([&](QFileDialog *dialog) {
                 startFile = dialog->directory().filePath(
                     dialog->findChild<QLineEdit *>("fileNameEdit")->text());
+                if (way == WayOut::SaveOverAFile)
+                    prompting = onNextModal<QMessageBox>([&](QMessageBox *box) {
+                        replaceAsked = box->text();
+                        replaceFormat = box->textFormat();
+                        QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+                    });
                 chooseFile(dialog, saved);
             });
             QTest::keyClick(answers->cmdPrint, Qt::Key_S, Qt::ControlModifier);
@@ -973,6 +995,11 @@ void PrintSequenceTest::analysisLeavesTheWindow()
         QCOMPARE(pdfPageSize(saved), pdfPageSize(spooled));
         break;
     }
+    case WayOut::SaveOverAFile:
+        QVERIFY2(replaceAsked.contains(saved + "\" already exists"), qPrintable(replaceAsked));
+        QCOMPARE(replaceFormat, Qt::PlainText);
+        QCOMPARE(lines(pdfLineTexts(saved)), page);
+        break;
     case WayOut::SaveAsPdfWithoutServer:
         QTRY_VERIFY(QFile::exists(saved));
         QCOMPARE(lines(pdfLineTexts(saved)), page);
