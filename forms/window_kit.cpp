@@ -26,7 +26,7 @@ QIcon trelvaneIcon()
     return icon;
 }
 
-QWidget *outermostWindow(QWidget *window)
+QWidget *outermostWindow(const QWidget *window)
 {
     QWidget *owner = window->window();
     while (QWidget *up = owner->parentWidget())

@@ -26,7 +26,7 @@ namespace trelvane {
 QIcon trelvaneIcon();
 
 // The window that owns the program's other windows: the outermost of `window`'s family.
-QWidget *outermostWindow(QWidget *window);
+QWidget *outermostWindow(const QWidget *window);
 
 enum class Wrap { No, AtWords };
 

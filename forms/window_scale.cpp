@@ -63,7 +63,31 @@ double screenLimit(const QWidget &window)
 
 QWidget *familyOwner(const QWidget &window)
 {
-    return outermostWindow(const_cast<QWidget *>(&window));
+    return outermostWindow(&window);
+}
+
+// The zoom of the windows of `window`'s family, in percent of the desktop-derived size.
+int zoomPercent(const QWidget &window)
+{
+    const QVariant zoom = familyOwner(window)->property(kZoom);
+    return zoom.isValid() ? zoom.toInt() : kZoomMin;
+}
+
+// How many times its design's size the window is drawn: the desktop font's size against
+// 9 pt, times the zoom of the window's family, held to what fits the screen; a window is
+// never made smaller than its design to fit, though.
+double windowScale(const QWidget &window)
+{
+    const double wanted = desktopPoints() / kDesignDesktopPoints * zoomPercent(window) / 100.0;
+    return std::min(wanted, std::max(screenLimit(window), 1.0));
+}
+
+// A place in the design, in twips, as pixels at the scale.
+QRect toPixels(const QRect &twips, double scale)
+{
+    const auto pixels = [scale](int measure) { return int(std::lround(measure * scale / 15.0)); };
+    return QRect(pixels(twips.x()), pixels(twips.y()), pixels(twips.width()),
+                 pixels(twips.height()));
 }
 
 bool hasDesign(const QWidget &window)
@@ -107,15 +131,14 @@ void setPlace(QWidget *control, const QRect &design, double scale)
 {
     if (auto *button = qobject_cast<QPushButton *>(control))
         button->setFont(buttonFont(scale));
-    control->setGeometry(toPixels({design.x(), design.y(), design.width(), design.height()},
-                                  scale));
+    control->setGeometry(toPixels(design, scale));
     fitWrappedText(control);
 }
 
 void setClientArea(QWidget *window, double scale)
 {
     const QSize design = window->property(kDesignSize).toSize();
-    const QSize size(toPixels({0, 0, design.width(), design.height()}, scale).size());
+    const QSize size = toPixels(QRect(QPoint(), design), scale).size();
     if (window->property(kSizable).toBool())
         window->resize(size);
     else
@@ -150,8 +173,10 @@ void layOut(QWidget *window)
     after.moveCenter(before.center());
     if (const QScreen *screen = window->screen()) {
         const QRect area = screen->availableGeometry();
-        after.moveLeft(std::clamp(after.left(), area.left(), std::max(area.left(), area.right() - after.width() + 1)));
-        after.moveTop(std::clamp(after.top(), area.top(), std::max(area.top(), area.bottom() - after.height() + 1)));
+        after.moveLeft(std::clamp(after.left(), area.left(),
+                                  std::max(area.left(), area.right() + 1 - after.width())));
+        after.moveTop(std::clamp(after.top(), area.top(),
+                                 std::max(area.top(), area.bottom() + 1 - after.height())));
     }
     window->move(after.topLeft());
 }
@@ -168,7 +193,8 @@ void layOutFamily(const QWidget *owner)
 // keyboard or the keypad.
 std::optional<int> zoomStep(const QKeyEvent &key)
 {
-    const Qt::KeyboardModifiers held = key.modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    const Qt::KeyboardModifiers held =
+        key.modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
     if (held != Qt::ControlModifier)
         return std::nullopt;
     switch (key.key()) {
@@ -203,7 +229,8 @@ protected:
         if (event->type() == QEvent::Show && widget->isWindow()
             && widget->windowType() != Qt::ToolTip) {
             // A window made before the zoom last changed, or one without a design.
-            if (!hasDesign(*widget) || widget->property(kScale).toDouble() != windowScale(*widget))
+            if (!hasDesign(*widget)
+                || widget->property(kScale).toDouble() != windowScale(*widget))
                 layOut(widget);
             return false;
         }
@@ -235,19 +262,6 @@ private:
 };
 
 } // namespace
-
-double windowScale(const QWidget &window)
-{
-    const double wanted = desktopPoints() / kDesignDesktopPoints * zoomPercent(window) / 100.0;
-    return std::min(wanted, std::max(screenLimit(window), 1.0));
-}
-
-QRect toPixels(const Twips &design, double scale)
-{
-    const auto pixels = [scale](int twips) { return int(std::lround(twips * scale / 15.0)); };
-    return QRect(pixels(design.left), pixels(design.top), pixels(design.width),
-                 pixels(design.height));
-}
 
 QFont windowFont(double scale)
 {
@@ -282,12 +296,6 @@ void place(QWidget *control, const QString &name, const Twips &design)
         control->setStyle(sharedStyle<ScaledIndicatorStyle>());
     control->setProperty(kDesign, twips);
     setPlace(control, twips, control->window()->property(kScale).toDouble());
-}
-
-int zoomPercent(const QWidget &window)
-{
-    const QVariant zoom = familyOwner(window)->property(kZoom);
-    return zoom.isValid() ? zoom.toInt() : kZoomMin;
 }
 
 void zoomsItself(QWidget *window)

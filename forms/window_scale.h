@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QFont>
-#include <QRect>
 #include <QString>
 
 class QWidget;
@@ -20,13 +19,6 @@ struct Twips {
     int width = 0;
     int height = 0;
 };
-
-// How many times its design's size the window is drawn: the desktop font's size against
-// 9 pt, times the zoom of the window's family, held to what fits the screen (a window is
-// never made smaller than its design to fit, though).
-double windowScale(const QWidget &window);
-
-QRect toPixels(const Twips &design, double scale);
 
 // Arial 8.25 pt at the scale: every window's own font.
 QFont windowFont(double scale);
@@ -54,9 +46,6 @@ Control *placed(Control *control, const QString &name, const Twips &design)
     place(control, name, design);
     return control;
 }
-
-// The zoom of the windows of `window`'s family, in percent of the desktop-derived size.
-int zoomPercent(const QWidget &window);
 
 // Leaves the zoom keys to the window, which zooms what it shows rather than the program's
 // windows.
