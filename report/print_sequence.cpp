@@ -101,10 +101,17 @@ public:
           })
     {
     }
+    // A conversation no longer wanted still ends by the deadline; until then the windows
+    // keep painting, as while it is waited for.
     ~ServerConversation()
     {
-        if (worker_.joinable())
-            worker_.join();
+        if (!worker_.joinable())
+            return;
+        try {
+            wait();
+        } catch (...) {
+            // Its answer is no longer wanted.
+        }
     }
     ServerConversation(const ServerConversation &) = delete;
     ServerConversation &operator=(const ServerConversation &) = delete;
