@@ -172,30 +172,33 @@ void frmAnswers::showMenuAtFocus()
 
 void frmAnswers::cmdPrint_Click()
 {
-    // One print at a time: a second would ask for the name over the first, or begin while
-    // the first waits for the print server.
+    oneAtATime([this] { runPrintSequence(*this, m_session); });
+}
+
+void frmAnswers::oneAtATime(const std::function<void()> &step)
+{
+    // A second would ask for the name over the first, or begin while the first waits for
+    // the print server; and nothing starts while a window stands in front of this one.
     if (m_printing || blockedByModalWindow(*this))
         return;
     const QScopedValueRollback<bool> printing(m_printing, true);
-    runPrintSequence(*this, m_session);
+    step();
 }
 
 void frmAnswers::sendOut(const std::function<void(const ReportContent &)> &send)
 {
-    // As with Print: one way out at a time, and none while a window stands in front.
-    if (m_printing || blockedByModalWindow(*this))
-        return;
-    const QScopedValueRollback<bool> printing(m_printing, true);
-    if (const std::optional<ReportContent> content = askForReport(*this, m_session))
-        send(*content);
+    oneAtATime([&] {
+        if (const std::optional<ReportContent> content = askForReport(*this, m_session))
+            send(*content);
+    });
 }
 
 void frmAnswers::mnuCopy_Click()
 {
-    if (m_printing || blockedByModalWindow(*this))
-        return;
-    QGuiApplication::clipboard()->setText(
-        reportText(reportContent(m_session, captions())));
+    oneAtATime([this] {
+        QGuiApplication::clipboard()->setText(
+            reportText(reportContent(m_session, captions())));
+    });
 }
 
 void frmAnswers::mnuPrintOn_Click()

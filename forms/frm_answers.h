@@ -31,7 +31,7 @@ public:
 private:
     const WindowDesign m_design{this, 5775, 5025, WindowDesign::Border::Sizable};
     stdGeneral &m_session;
-    bool m_printing = false; // from Print until the print sequence has ended
+    bool m_printing = false; // from Print, or another way out, until it has ended
     QGroupBox *const fraTrackage;
     QGroupBox *const fraOperating;
 
@@ -73,7 +73,9 @@ private:
     void mnuPreview_Click();
     void mnuSavePdf_Click();
 
-    // Runs one way out of the window, once the name is confirmed; one at a time.
+    // Runs a way out of the window unless one is under way or a window stands in front.
+    void oneAtATime(const std::function<void()> &step);
+    // Runs a way out with the report, once the name is confirmed.
     void sendOut(const std::function<void(const ReportContent &)> &send);
     void showMenuAtFocus();
 
