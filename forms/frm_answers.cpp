@@ -4,6 +4,7 @@
 #include "forms/preview_window.h"
 #include "forms/result_label.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -123,6 +124,17 @@ frmAnswers::frmAnswers(stdGeneral &session, QWidget *parent)
     mnuAnalysis->insertSeparator(mnuSavePdf);
     // In the window as well as the menu, so the shortcuts work wherever the focus is.
     addActions(mnuAnalysis->actions());
+    // Closing the menu leaves the focus where it was, and Qt tells screen readers nothing:
+    // they would go on taking the menu's first item for focused, and not read it when the
+    // menu opens again. So they are told where the focus is back.
+    connect(mnuAnalysis, &QMenu::aboutToHide, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (QWidget *focus = focusWidget(); focus && !mnuAnalysis->isVisible()) {
+                QAccessibleEvent back(focus, QAccessible::Focus);
+                QAccessible::updateAccessibility(&back);
+            }
+        });
+    });
     connect(mnuCopy, &QAction::triggered, this, &frmAnswers::mnuCopy_Click);
     connect(mnuPrint, &QAction::triggered, this, &frmAnswers::cmdPrint_Click);
     connect(mnuPrintOn, &QAction::triggered, this, &frmAnswers::mnuPrintOn_Click);
@@ -168,6 +180,9 @@ void frmAnswers::showMenuAtFocus()
 {
     const QWidget *at = focusWidget() ? focusWidget() : this;
     mnuAnalysis->popup(at->mapToGlobal(at->rect().center()));
+    // Opened from the keyboard, the menu starts on its first item, which a screen reader
+    // then reads.
+    mnuAnalysis->setActiveAction(mnuCopy);
 }
 
 void frmAnswers::cmdPrint_Click()

@@ -27,13 +27,15 @@ SKIP = 77
 WARNING = ("Warning!  Operation may not be satisfactory using these figures unless "
            "functional trackage is redesigned.")
 
-# name: (footages set into the boxes, counts typed into the counters, what Orca says: groups
-# of utterances, each group said one after the other, the groups in this order)
+# name: (footages set into the boxes, counts typed into the counters, keys pressed in the
+# results window, what Orca says: groups of utterances, each group said one after the
+# other, the groups in this order)
 CASES = {
     "a count typed, then the results of a saturated layout: every line in reading order, "
-    "the warning, then OK": (
+    "the warning, then OK; the context menu's first item each time it opens": (
         {"Passing Track:": "10", "Functional Track:": "18", "Storage Track:": "100"},
         {"Number of 40' cars": "30"},
+        ["shift+F10", "Escape", "Menu", "Escape"],
         # Orca echoes each key; then the count the counter took, and nothing between.
         [["3 ", "0 ", "30"],
          ["Trelvane Analysis dialog Passing trackage is ADEQUATE. Functional trackage is "
@@ -41,7 +43,9 @@ CASES = {
           "ADEQUATE. Use a max. of 160 cars in service. Based on 30 cars in service: Move 21 "
           "cars for a HEAVY session. Move 15 cars for an AVERAGE session. Move 7 cars for a "
           "LIGHT session. " + WARNING,
-          "OK push button."]]),
+          "OK push button."],
+         ["Copy Analysis."],
+         ["Copy Analysis."]]),
 }
 
 # SPEECH OUTPUT: 'the words'{'established': False}, the voice after the words.
@@ -189,7 +193,7 @@ def press(node):
     actions.doAction(0)
 
 
-def run_case(session, program, footages, counts):
+def run_case(session, program, footages, counts, keys):
     """Acts in the program as the case says, and returns how it ended."""
     import pyatspi
     app = session.start([program])
@@ -219,6 +223,9 @@ def run_case(session, program, footages, counts):
     wait_for(lambda: window("Trelvane Analysis", "dialog"), 30,
              "the results window did not open")
     session.wait_for_orca()
+    for key in keys:
+        subprocess.run(["xdotool", "key", key], env=session.env, check=True)
+        session.wait_for_orca()
     press(find(window("Trelvane Analysis", "dialog"), "OK", "push button"))
     wait_for(lambda: not window("Trelvane Analysis", "dialog"), 15,
              "the results window did not close")
@@ -253,10 +260,10 @@ def main():
               "to start beside it")
         return SKIP
     failures = 0
-    for name, (footages, counts, expected) in CASES.items():
+    for name, (footages, counts, keys, expected) in CASES.items():
         started = time.monotonic()
         with Session() as session:
-            status = run_case(session, program, footages, counts)
+            status = run_case(session, program, footages, counts, keys)
             said = session.utterances()
         print(f"--- {name} ({time.monotonic() - started:.1f} s)")
         for line in said:
