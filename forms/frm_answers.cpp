@@ -123,7 +123,7 @@ frmAnswers::frmAnswers(stdGeneral &session, QWidget *parent)
     mnuAnalysis->insertSeparator(mnuPrint);
     mnuAnalysis->insertSeparator(mnuSavePdf);
     // In the window as well as the menu, so the shortcuts work wherever the focus is.
-    addActions(mnuAnalysis->actions());
+    addActions({mnuCopy, mnuPrint, mnuPrintOn, mnuPreview, mnuSavePdf});
     // Closing the menu leaves the focus where it was, and Qt tells screen readers nothing:
     // they would go on taking the menu's first item for focused, and not read it when the
     // menu opens again. So they are told where the focus is back.
@@ -197,7 +197,11 @@ void frmAnswers::oneAtATime(const std::function<void()> &step)
     if (m_printing || blockedByModalWindow(*this))
         return;
     const QScopedValueRollback<bool> printing(m_printing, true);
-    step();
+    try {
+        step();
+    } catch (const std::exception &failure) {
+        tellWhyNotSent(*this, failure);
+    }
 }
 
 void frmAnswers::sendOut(const std::function<void(const ReportContent &)> &send)

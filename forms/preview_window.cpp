@@ -177,12 +177,11 @@ void PageView::placeLines()
         for (const DrawnText &piece : m_pages.at(page).texts) {
             const QFontMetricsF metrics(piece.font);
             const double points = 72.0 / metrics.fontDpi();
-            const double width = metrics.horizontalAdvance(piece.text) * points;
             const QRectF place(paper.topLeft()
                                    + QPointF(piece.baseline.x(),
                                              piece.baseline.y() - metrics.ascent() * points)
                                          * m_zoom,
-                               QSizeF(width, metrics.height() * points) * m_zoom);
+                               QSizeF(piece.width, metrics.height() * points) * m_zoom);
             if (baseline != piece.baseline.y()) {
                 m_lines.append({piece.text, place});
             } else {
@@ -193,7 +192,7 @@ void PageView::placeLines()
                 line.place = line.place.united(place);
             }
             baseline = piece.baseline.y();
-            end = piece.baseline.x() + width;
+            end = piece.baseline.x() + piece.width;
         }
     }
     // Blanks are not read: the indents and the lines of blanks go.
@@ -307,23 +306,12 @@ PreviewWindow::PreviewWindow(const QList<DrawnPage> &pages, QWidget *parent)
 
 void PreviewWindow::keyPressEvent(QKeyEvent *event)
 {
-    const Qt::KeyboardModifiers held =
-        event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
-    if (held == Qt::ControlModifier) {
-        switch (event->key()) {
-        case Qt::Key_Plus:
-        case Qt::Key_Equal:
-            zoomTo(pgePage->zoom() * kZoomStep);
-            return;
-        case Qt::Key_Minus:
-            zoomTo(pgePage->zoom() / kZoomStep);
-            return;
-        case Qt::Key_0:
-            zoomTo(m_fit);
-            return;
-        default:
-            break;
-        }
+    // The program's zoom keys zoom the page here.
+    if (const std::optional<int> step = zoomStep(*event)) {
+        zoomTo(*step > 0   ? pgePage->zoom() * kZoomStep
+               : *step < 0 ? pgePage->zoom() / kZoomStep
+                           : m_fit);
+        return;
     }
     QDialog::keyPressEvent(event);
 }

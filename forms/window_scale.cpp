@@ -145,9 +145,11 @@ void setClientArea(QWidget *window, double scale)
         window->setFixedSize(size);
 }
 
-// Lays a window out anew at its family's current scale, keeping a shown window's centre
-// where it was as far as the screen allows.
-void layOut(QWidget *window)
+// Lays a window out anew at its family's current scale. A window on the screen keeps its
+// centre where it was, as far as the screen allows; one about to show is placed by whoever
+// shows it (a dialog centred over its owner).
+enum class Place { KeepCentre, AsShown };
+void layOut(QWidget *window, Place place = Place::KeepCentre)
 {
     const QRect before = window->frameGeometry();
     if (!hasDesign(*window)) {
@@ -167,7 +169,7 @@ void layOut(QWidget *window)
     for (QWidget *control : window->findChildren<QWidget *>())
         if (control->window() == window && control->property(kDesign).isValid())
             setPlace(control, control->property(kDesign).toRect(), scale);
-    if (!window->isVisible())
+    if (!window->isVisible() || place == Place::AsShown)
         return;
     QRect after = window->frameGeometry();
     after.moveCenter(before.center());
@@ -187,27 +189,6 @@ void layOutFamily(const QWidget *owner)
         if (!owner || familyOwner(*window) == owner)
             if (window->windowType() != Qt::ToolTip)
                 layOut(window);
-}
-
-// The zoom keys: Ctrl with Plus (or the = it shares a key with), Minus, or 0, on the main
-// keyboard or the keypad.
-std::optional<int> zoomStep(const QKeyEvent &key)
-{
-    const Qt::KeyboardModifiers held =
-        key.modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
-    if (held != Qt::ControlModifier)
-        return std::nullopt;
-    switch (key.key()) {
-    case Qt::Key_Plus:
-    case Qt::Key_Equal:
-        return kZoomStep;
-    case Qt::Key_Minus:
-        return -kZoomStep;
-    case Qt::Key_0:
-        return 0;
-    default:
-        return std::nullopt;
-    }
 }
 
 // Sees every window's keys and showing, and the application's font changing.
@@ -231,7 +212,7 @@ protected:
             // A window made before the zoom last changed, or one without a design.
             if (!hasDesign(*widget)
                 || widget->property(kScale).toDouble() != windowScale(*widget))
-                layOut(widget);
+                layOut(widget, Place::AsShown);
             return false;
         }
         if (event->type() != QEvent::KeyPress)
@@ -248,9 +229,15 @@ private:
     {
         QWidget *owner = familyOwner(window);
         const int was = zoomPercent(window);
-        const int wanted = step == 0 ? kZoomMin : std::clamp(was + step, kZoomMin, kZoomMax);
         const double scaleWas = windowScale(window);
+        int wanted = step == 0 ? kZoomMin : std::clamp(was + step, kZoomMin, kZoomMax);
         owner->setProperty(kZoom, wanted);
+        // Zoomed beyond what the screen shows (the desktop's font grew since), a step out
+        // goes on to the first size that is smaller.
+        while (step < 0 && wanted > kZoomMin && windowScale(window) == scaleWas) {
+            wanted = std::max(wanted + step, kZoomMin);
+            owner->setProperty(kZoom, wanted);
+        }
         // Past the ends, or as large as the screen allows: nothing to do but say so.
         if (wanted == was || (step > 0 && windowScale(window) == scaleWas)) {
             owner->setProperty(kZoom, was);
@@ -296,6 +283,25 @@ void place(QWidget *control, const QString &name, const Twips &design)
         control->setStyle(sharedStyle<ScaledIndicatorStyle>());
     control->setProperty(kDesign, twips);
     setPlace(control, twips, control->window()->property(kScale).toDouble());
+}
+
+std::optional<int> zoomStep(const QKeyEvent &key)
+{
+    const Qt::KeyboardModifiers held =
+        key.modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    if (held != Qt::ControlModifier)
+        return std::nullopt;
+    switch (key.key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        return kZoomStep;
+    case Qt::Key_Minus:
+        return -kZoomStep;
+    case Qt::Key_0:
+        return 0;
+    default:
+        return std::nullopt;
+    }
 }
 
 void zoomsItself(QWidget *window)

@@ -7,6 +7,9 @@
 #include <QFont>
 #include <QString>
 
+#include <optional>
+
+class QKeyEvent;
 class QWidget;
 
 namespace trelvane {
@@ -46,6 +49,10 @@ Control *placed(Control *control, const QString &name, const Twips &design)
     place(control, name, design);
     return control;
 }
+
+// The zoom keys: Ctrl with Plus (or the = it shares a key with), Minus, or 0, on the main
+// keyboard or the keypad. The step in percent: +25, -25, or 0 for back to the start.
+std::optional<int> zoomStep(const QKeyEvent &key);
 
 // Leaves the zoom keys to the window, which zooms what it shows rather than the program's
 // windows.

@@ -12,7 +12,6 @@ namespace trelvane {
 namespace {
 
 const QString kIndent = QStringLiteral("      ");
-constexpr qsizetype kZoneColumns = 14;
 
 QString number(std::int16_t value) { return QString::fromStdString(intToText(value)); }
 

@@ -16,7 +16,6 @@
 namespace trelvane {
 namespace {
 
-constexpr int kZoneColumns = 14;
 constexpr double kMarginPoints = 54;
 
 // How many characters of text, from its start, fit in the width; never half a character
@@ -83,9 +82,10 @@ void PdfPageLayer::draw(double x, double baseline, const QString &text)
 {
     painter_.drawText(QPointF(x, baseline), text);
     const double points = 72.0 / writer_.resolution();
+    const double width = QFontMetricsF(font_, &writer_).horizontalAdvance(text);
     pages_.last().texts.append({QPointF(kMarginPoints + x * points,
                                         kMarginPoints + baseline * points),
-                                font_, text});
+                                width * points, font_, text});
 }
 
 PdfPageLayer::~PdfPageLayer()

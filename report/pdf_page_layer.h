@@ -24,9 +24,10 @@ namespace trelvane {
 QPageSize localePaper();
 
 // What one page of a document shows, in points from the page's top left corner: each
-// piece of text where it stands, in the type it was printed in.
+// piece of text where it stands and how wide it was set, in the type it was printed in.
 struct DrawnText {
     QPointF baseline;
+    double width = 0;
     QFont font;
     QString text;
 };

@@ -451,13 +451,7 @@ void printReport(PrintingWindow &window, const ReportContent &content,
                 saveAsPdf(parent, content, [&destination] { return destination.paper(); });
             return;
         } catch (const std::exception &failure) {
-            // Nothing may cross the event loop; the window stays open for another try.
-            QMessageBox box(QMessageBox::Warning, parent.windowTitle(),
-                            QString("The analysis could not be printed: %1")
-                                .arg(QString::fromLocal8Bit(failure.what())),
-                            QMessageBox::Ok, &parent);
-            box.setTextFormat(Qt::PlainText);
-            box.exec();
+            tellWhyNotSent(parent, failure);
             return;
         }
         window.showPrintingMessage();
@@ -505,6 +499,19 @@ void saveReportAsPdf(QWidget &window, const ReportContent &content)
     // Asked while the user chooses the file, so the page is ready as soon as it is chosen.
     DefaultPaper paper;
     saveAsPdf(window, content, [&paper] { return paper.get(); });
+}
+
+void tellWhyNotSent(QWidget &window, const std::exception &failure)
+{
+    const auto *known = dynamic_cast<const PrintFailure *>(&failure);
+    QMessageBox box(QMessageBox::Warning, window.windowTitle(),
+                    known ? printFailureText(*known)
+                          : QString("The analysis could not be printed: %1")
+                                .arg(QString::fromLocal8Bit(failure.what())),
+                    QMessageBox::Ok, &window);
+    box.setObjectName("msgNotSent");
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 QList<DrawnPage> layOutReport(const ReportContent &content)

@@ -9,6 +9,7 @@
 #include "report/analysis_report.h"
 #include "report/pdf_page_layer.h"
 
+#include <exception>
 #include <optional>
 
 class QWidget;
@@ -53,7 +54,12 @@ void printOnChosenPrinter(PrintingWindow &window, const ReportContent &content);
 // whole, on the default printer's paper; asks again while the file cannot be written.
 void saveReportAsPdf(QWidget &window, const ReportContent &content);
 
-// The pages exactly as Print would send them, on the default printer's paper.
+// The pages exactly as Print would send them, on the default printer's paper. Throws
+// PrintFailure when the page cannot be drawn.
 QList<DrawnPage> layOutReport(const ReportContent &content);
+
+// Tells the user, over the window, why the analysis did not go out. Nothing that fails on
+// the way out may cross the event loop: the window stays open for another try.
+void tellWhyNotSent(QWidget &window, const std::exception &failure);
 
 } // namespace trelvane

@@ -9,7 +9,10 @@
 
 namespace trelvane {
 
-// Moves the print position to the start of the next 14-column print zone.
+// A print zone's width, in columns of the current type.
+inline constexpr int kZoneColumns = 14;
+
+// Moves the print position to the start of the next print zone.
 struct ZoneAdvance {
     bool operator==(const ZoneAdvance &) const = default;
 };

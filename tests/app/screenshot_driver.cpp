@@ -103,7 +103,8 @@ int main(int argc, char *argv[])
         });
         press(Qt::Key_Tab);
         press(Qt::Key_Space);
-        // The preview, from the context menu: its fourth item; the name is offered again.
+        // The preview, from the context menu, which opens on its first item: the fourth one
+        // down; the name is offered again.
         const PendingModal waitForPreview = onNextModal<PreviewWindow>([&](PreviewWindow *preview) {
             save(preview, out.filePath("preview.png"));
             press(Qt::Key_Escape);
@@ -112,7 +113,7 @@ int main(int argc, char *argv[])
             press(Qt::Key_Return);
         });
         press(Qt::Key_F10, Qt::ShiftModifier);
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 3; ++i)
             press(Qt::Key_Down);
         press(Qt::Key_Return);
         QTest::qWait(500);

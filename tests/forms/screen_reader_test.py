@@ -193,9 +193,17 @@ def press(node):
     actions.doAction(0)
 
 
+def input_window_title(program):
+    """The input window's caption, from the version the program gives."""
+    version = subprocess.run([program, "--version"], capture_output=True, text=True,
+                             check=True).stdout.split()[-1]
+    return f"Trelvane   v{version}"
+
+
 def run_case(session, program, footages, counts, keys):
     """Acts in the program as the case says, and returns how it ended."""
     import pyatspi
+    title = input_window_title(program)
     app = session.start([program])
     desktop = pyatspi.Registry.getDesktop(0)
     name = os.path.basename(program)
@@ -207,9 +215,8 @@ def run_case(session, program, footages, counts, keys):
                 if found:
                     return found
         return None
-    wait_for(lambda: window("Trelvane   v1.2.0", "frame"), 30,
-             "the input window did not reach AT-SPI")
-    frame = window("Trelvane   v1.2.0", "frame")
+    wait_for(lambda: window(title, "frame"), 30, "the input window did not reach AT-SPI")
+    frame = window(title, "frame")
     session.wait_for_orca()
     for box, footage in footages.items():
         find(frame, box, "text").queryEditableText().setTextContents(footage)
