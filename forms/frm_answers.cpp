@@ -12,8 +12,8 @@
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTimer>

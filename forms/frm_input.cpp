@@ -148,9 +148,8 @@ frmInput::frmInput(stdGeneral &session, QWidget *parent)
     }
 
     makeLabel("Label4",
-                             "Enter the total footage of track in each category (using actual "
-                             "feet):",
-                             Twips{240, 360, 1935, 615}, fraTrack, Wrap::AtWords);
+              "Enter the total footage of track in each category (using actual feet):",
+              Twips{240, 360, 1935, 615}, fraTrack, Wrap::AtWords);
     // The labels name their boxes for screen readers; they carry no access keys.
     makeLabel("Label1", "Passing Track:", Twips{240, 1200, 1215, 255}, fraTrack)
         ->setBuddy(txtPassTrack);
@@ -166,10 +165,10 @@ frmInput::frmInput(stdGeneral &session, QWidget *parent)
                   Twips{columnLeft(i, 240, 1680), kRowTops[i % 4], 255, 255}, fraRollStk);
 
     makeLabel("Label14",
-                              "The analysis follows a published rule of thumb for estimating "
-                              "how many cars a model railroad can operate on the trackage it "
-                              "has. Use its figures as a guide for planning operating sessions.",
-                              Twips{240, 3000, 3975, 855}, this, Wrap::AtWords);
+              "The analysis follows a published rule of thumb for estimating how many cars a "
+              "model railroad can operate on the trackage it has. Use its figures as a guide "
+              "for planning operating sessions.",
+              Twips{240, 3000, 3975, 855}, this, Wrap::AtWords);
     auto *label15 = makeLabel("Label15", " ", Twips{0, 3840, 7575, 255}, this);
     label15->setToolTip("Estimates only: what a layout really handles depends on how it is run.");
     // The strip shows nothing; a screen reader gives its notice, as the mouse does.

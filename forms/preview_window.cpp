@@ -262,7 +262,6 @@ PreviewWindow::PreviewWindow(const QList<DrawnPage> &pages, QWidget *parent)
     , cmdPrint(new QPushButton("Print", this))
     , cmdSavePdf(new QPushButton("Save as PDF...", this))
     , cmdClose(new QPushButton("Close", this))
-    , m_scroll(new QScrollArea(this))
 {
     setObjectName("frmPreview");
     setWindowTitle("Trelvane Print Preview");
@@ -275,15 +274,16 @@ PreviewWindow::PreviewWindow(const QList<DrawnPage> &pages, QWidget *parent)
     cmdSavePdf->setToolTip("Save the analysis as a PDF file");
     cmdClose->setObjectName("cmdClose");
 
-    m_scroll->setWidget(pgePage);
-    m_scroll->setAlignment(Qt::AlignCenter);
-    m_scroll->setBackgroundRole(QPalette::Dark);
+    auto *scroll = new QScrollArea(this);
+    scroll->setWidget(pgePage);
+    scroll->setAlignment(Qt::AlignCenter);
+    scroll->setBackgroundRole(QPalette::Dark);
     auto *buttons = new QDialogButtonBox(this);
     buttons->addButton(cmdPrint, QDialogButtonBox::AcceptRole);
     buttons->addButton(cmdSavePdf, QDialogButtonBox::ActionRole);
     buttons->addButton(cmdClose, QDialogButtonBox::RejectRole);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_scroll);
+    layout->addWidget(scroll);
     layout->addWidget(buttons);
 
     connect(cmdPrint, &QPushButton::clicked, this, [this] { finish(Choice::Print); });
@@ -294,11 +294,11 @@ PreviewWindow::PreviewWindow(const QList<DrawnPage> &pages, QWidget *parent)
     const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
     m_fit = pgePage->zoomToFit(area.height() - kRoomAroundPage);
-    zoomTo(m_fit);
-    const int frame = 2 * m_scroll->frameWidth();
+    pgePage->setZoom(m_fit);
+    const int frame = 2 * scroll->frameWidth();
     resize(std::min(area.width(), pgePage->width() + frame + layout->contentsMargins().left()
                                       + layout->contentsMargins().right()),
-           std::min(area.height(), sizeHint().height() - m_scroll->sizeHint().height()
+           std::min(area.height(), sizeHint().height() - scroll->sizeHint().height()
                                        + pgePage->height() + frame));
     // A screen reader reads the page first; Tab goes on to the buttons.
     pgePage->setFocus();
@@ -308,9 +308,9 @@ void PreviewWindow::keyPressEvent(QKeyEvent *event)
 {
     // The program's zoom keys zoom the page here.
     if (const std::optional<int> step = zoomStep(*event)) {
-        zoomTo(*step > 0   ? pgePage->zoom() * kZoomStep
-               : *step < 0 ? pgePage->zoom() / kZoomStep
-                           : m_fit);
+        pgePage->setZoom(*step > 0   ? pgePage->zoom() * kZoomStep
+                         : *step < 0 ? pgePage->zoom() / kZoomStep
+                                     : m_fit);
         return;
     }
     QDialog::keyPressEvent(event);
@@ -323,11 +323,6 @@ void PreviewWindow::finish(Choice choice)
         reject();
     else
         accept();
-}
-
-void PreviewWindow::zoomTo(double pixelsPerPoint)
-{
-    pgePage->setZoom(pixelsPerPoint);
 }
 
 } // namespace trelvane

@@ -10,7 +10,6 @@
 #include <QWidget>
 
 class QPushButton;
-class QScrollArea;
 
 namespace trelvane {
 
@@ -67,10 +66,8 @@ protected:
 
 private:
     void finish(Choice choice);
-    void zoomTo(double pixelsPerPoint);
 
-    QScrollArea *const m_scroll;
-    double m_fit = 1;
+    double m_fit = 1; // the zoom at which a page fits the screen
     Choice m_choice = Choice::Close;
 };
 

@@ -450,9 +450,6 @@ void printReport(PrintingWindow &window, const ReportContent &content,
             if (instead.savePdf)
                 saveAsPdf(parent, content, [&destination] { return destination.paper(); });
             return;
-        } catch (const std::exception &failure) {
-            tellWhyNotSent(parent, failure);
-            return;
         }
         window.showPrintingMessage();
         tellIfWaiting(parent, destination.queue());

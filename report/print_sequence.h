@@ -43,7 +43,8 @@ void runPrintSequence(PrintingWindow &window, stdGeneral &session);
 std::optional<ReportContent> askForReport(PrintingWindow &window, stdGeneral &session);
 
 // Sends the report to the named printer, or the default one, then shows the printing
-// message; a failure is told, with another printer or a PDF file offered instead.
+// message; a failure of the printer is told, with another printer or a PDF file offered
+// instead. Anything else thrown is for the caller to tell (tellWhyNotSent).
 void printReport(PrintingWindow &window, const ReportContent &content,
                  std::optional<QString> printer = std::nullopt);
 
