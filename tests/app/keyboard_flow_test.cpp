@@ -29,6 +29,7 @@ private slots:
 
     void analyzePrintAndExit()
     {
+        const qsizetype jobsBefore = server.capturedJobs().size();
         stdGeneral session;
         Main(session);
         frmInput *input = openedInputWindow();
@@ -103,9 +104,9 @@ private slots:
         QVERIFY2(messageAfterPrint, "no printing message after OK in the prompt");
         QVERIFY(resultsClosedByEsc);
         QCOMPARE(QString::fromStdString(session.strRoadName), QString("Pine Ridge"));
-        QTRY_COMPARE_WITH_TIMEOUT(server.capturedJobs().size(), 1, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(server.capturedJobs().size(), jobsBefore + 1, 30000);
         QString error;
-        const QStringList lines = pdfLineTexts(server.capturedJobs().constFirst(), &error);
+        const QStringList lines = pdfLineTexts(server.capturedJobs().constLast(), &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QVERIFY2(lines.contains("Prepared for Pine Ridge"), qPrintable(lines.join('\n')));
         QVERIFY(lines.contains("Mainline PASSING track length: 10 ft."));
