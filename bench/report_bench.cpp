@@ -38,7 +38,7 @@ void BM_RenderReportPage(benchmark::State &state, const Case &c)
     qsizetype bytes = 0;
     for (auto _ : state) {
         QByteArray delivered;
-        PdfPageLayer layer(QStringLiteral("Trelvane analysis"), page, [&](const QByteArray &pdf) { delivered = pdf; });
+        PdfPageLayer layer(QStringLiteral("Trelvane analysis"), page, [&](const PdfPageLayer &document) { delivered = document.pdf(); });
         PrintAnalysisReport(content, layer);
         if (!delivered.startsWith("%PDF")) {
             state.SkipWithError("the page was not delivered as a PDF");

@@ -2,11 +2,10 @@
 
 #include "analysis/analyze.h"
 #include "analysis/number_rules.h"
+#include "report/print_system.h"
 
 #include <QDate>
 #include <QStringList>
-
-#include <ctime>
 
 namespace trelvane {
 namespace {
@@ -14,21 +13,6 @@ namespace {
 const QString kIndent = QStringLiteral("      ");
 
 QString number(std::int16_t value) { return QString::fromStdString(intToText(value)); }
-
-// The date in the system's short format, as the C library gives it for the user's
-// LC_TIME: 12/08/2026 in the United States, 08.12.2026 in Germany.
-QString shortDate(const QDate &date)
-{
-    std::tm day{};
-    day.tm_year = date.year() - 1900;
-    day.tm_mon = date.month() - 1;
-    day.tm_mday = date.day();
-    day.tm_wday = date.dayOfWeek() % 7;
-    day.tm_yday = date.dayOfYear() - 1;
-    char text[128];
-    const std::size_t length = std::strftime(text, sizeof text, "%x", &day);
-    return QString::fromLocal8Bit(text, qsizetype(length));
-}
 
 // The report written as fixed-pitch text: a zone advance moves on to the next 14-column
 // zone, at least one blank on, so that "Warning!", which fills the first zone with its

@@ -1,11 +1,17 @@
-#include "report/cups_printer.h"
+#include "report/print_system.h"
+
+#include "report/pdf_page_layer.h"
+#include "report/print_failure.h"
 
 #include <QSizeF>
 
 #include <cups/cups.h>
 #include <dlfcn.h>
+#include <langinfo.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <ctime>
 
 namespace trelvane {
 namespace {
@@ -324,13 +330,13 @@ PrintQueue PrintServer::queue(const QString &name)
     return connection_->queueNamed(name);
 }
 
-PrintQueue PrintServer::submitPdf(const QString &queue, const QByteArray &pdf,
-                                  const QString &title)
+PrintQueue PrintServer::submit(const QString &queue, const PdfPageLayer &document)
 {
     const CupsLibrary &cups = cupsLibrary();
     Connection &c = *connection_;
     const QByteArray name = queue.toUtf8();
-    const QByteArray jobTitle = title.toUtf8();
+    const QByteArray jobTitle = document.title().toUtf8();
+    const QByteArray &pdf = document.pdf();
 
     // Create-Job is asked on this connection: cupsCreateJob would look the queue up on one
     // of libcups's own, where the deadline does not hold.
@@ -369,8 +375,48 @@ PrintQueue PrintServer::submitPdf(const QString &queue, const QByteArray &pdf,
     try {
         return c.queueNamed(queue);
     } catch (const PrintFailure &) {
-        return PrintQueue{queue, queue, std::nullopt, false, QString()};
+        return PrintQueue{queue, queue, std::nullopt, false, QString(), QString()};
     }
+}
+
+PrintServiceWords printServiceWords(const QString &where)
+{
+    return {QStringLiteral("the print server (CUPS at %1)").arg(where),
+            QStringLiteral("Start the printing service (on most systems: sudo systemctl start "
+                           "cups)"),
+            QStringLiteral("restart the printing service (on most systems: sudo systemctl "
+                           "restart cups)"),
+            QStringLiteral("Install the package libcups2")};
+}
+
+QPageSize localePaper()
+{
+#ifdef __GLIBC__
+    // glibc gives the paper of LC_PAPER in millimetres, as integers behind a pointer.
+    const auto millimetres = [](nl_item item) {
+        return static_cast<int>(reinterpret_cast<std::intptr_t>(nl_langinfo(item)));
+    };
+    const int width = millimetres(_NL_PAPER_WIDTH);
+    const int height = millimetres(_NL_PAPER_HEIGHT);
+    if (width > 0 && height > 0)
+        return QPageSize(QSizeF(width, height), QPageSize::Millimeter, QString(),
+                         QPageSize::FuzzyMatch);
+#endif
+    return QPageSize(QPageSize::A4);
+}
+
+QString shortDate(const QDate &date)
+{
+    // The C library's format for the user's LC_TIME.
+    std::tm day{};
+    day.tm_year = date.year() - 1900;
+    day.tm_mon = date.month() - 1;
+    day.tm_mday = date.day();
+    day.tm_wday = date.dayOfWeek() % 7;
+    day.tm_yday = date.dayOfYear() - 1;
+    char text[128];
+    const std::size_t length = std::strftime(text, sizeof text, "%x", &day);
+    return QString::fromLocal8Bit(text, qsizetype(length));
 }
 
 } // namespace trelvane

@@ -6,10 +6,7 @@
 #include <QMarginsF>
 #include <QPageLayout>
 
-#include <langinfo.h>
-
 #include <cmath>
-#include <cstdint>
 #include <optional>
 #include <utility>
 
@@ -36,22 +33,6 @@ qsizetype fittingLength(const QFontMetricsF &metrics, const QString &text, doubl
 }
 
 } // namespace
-
-QPageSize localePaper()
-{
-#ifdef __GLIBC__
-    // glibc gives the paper of LC_PAPER in millimetres, as integers behind a pointer.
-    const auto millimetres = [](nl_item item) {
-        return static_cast<int>(reinterpret_cast<std::intptr_t>(nl_langinfo(item)));
-    };
-    const int width = millimetres(_NL_PAPER_WIDTH);
-    const int height = millimetres(_NL_PAPER_HEIGHT);
-    if (width > 0 && height > 0)
-        return QPageSize(QSizeF(width, height), QPageSize::Millimeter, QString(),
-                         QPageSize::FuzzyMatch);
-#endif
-    return QPageSize(QPageSize::A4);
-}
 
 PdfPageLayer::PdfPageLayer(const QString &title, const QPageSize &pageSize, Delivery deliver)
     : buffer_(&pdf_), writer_(&buffer_), pageSize_(pageSize), deliver_(std::move(deliver))
@@ -167,7 +148,7 @@ void PdfPageLayer::endDocument()
     if (!painter_.end() || !pdf_.startsWith("%PDF"))
         throw PrintFailure(PrintFailureKind::RenderFailed, writer_.title(),
                            QStringLiteral("The page could not be finished."));
-    deliver_(pdf_);
+    deliver_(*this);
 }
 
 } // namespace trelvane

@@ -19,10 +19,6 @@
 
 namespace trelvane {
 
-// The paper of the user's locale (LC_PAPER: Letter in the United States, Canada or Mexico),
-// or A4 where the locale names none.
-QPageSize localePaper();
-
 // What one page of a document shows, in points from the page's top left corner: each
 // piece of text where it stands and how wide it was set, in the type it was printed in.
 struct DrawnText {
@@ -42,7 +38,7 @@ struct DrawnPage {
 class PdfPageLayer final : public PrinterLayer {
 public:
     // Receives the finished document; throws PrintFailure when it cannot take it.
-    using Delivery = std::function<void(const QByteArray &pdf)>;
+    using Delivery = std::function<void(const PdfPageLayer &document)>;
 
     PdfPageLayer(const QString &title, const QPageSize &pageSize, Delivery deliver);
     ~PdfPageLayer() override;
@@ -55,6 +51,9 @@ public:
     void setBold(bool on) override;
     void endDocument() override;
 
+    QString title() const { return writer_.title(); }
+    // The PDF document, whole once the document has ended.
+    const QByteArray &pdf() const { return pdf_; }
     const QList<DrawnPage> &pages() const { return pages_; }
 
 private:

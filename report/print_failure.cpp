@@ -1,6 +1,6 @@
 #include "report/print_failure.h"
 
-#include "report/cups_printer.h"
+#include "report/print_system.h"
 
 #include <utility>
 
@@ -29,35 +29,26 @@ const QString kOrSave = QStringLiteral(" You can also save the analysis as a PDF
 QString printFailureText(const PrintFailure &f)
 {
     const QString notPrinted = QStringLiteral("The analysis was not printed: ");
+    const PrintServiceWords service = printServiceWords(f.destination());
     switch (f.kind()) {
     case PrintFailureKind::PrintingSystemMissing:
         return withDetail(
             notPrinted
                 + QStringLiteral("the printing system's library (%1) could not be loaded.")
                       .arg(f.destination()),
-            f.detail(),
-            QStringLiteral("Install the package libcups2, then choose Print again.") + kOrSave);
+            f.detail(), service.install + QStringLiteral(", then choose Print again.") + kOrSave);
     case PrintFailureKind::ServerNotRunning:
-        return withDetail(
-            notPrinted
-                + QStringLiteral("the print server (CUPS at %1) is not running.")
-                      .arg(f.destination()),
-            f.detail(),
-            QStringLiteral("Start the printing service (on most systems: sudo systemctl start "
-                           "cups), then choose Print again.")
-                + kOrSave);
+        return withDetail(notPrinted + service.name + QStringLiteral(" is not running."),
+                          f.detail(),
+                          service.start + QStringLiteral(", then choose Print again.") + kOrSave);
     case PrintFailureKind::ServerNotAnswering:
-        return withDetail(
-            notPrinted
-                + QStringLiteral("the print server (CUPS at %1) did not answer within %2 "
-                                 "seconds.")
-                      .arg(f.destination())
-                      .arg(PrintServer::kPatience.count()),
-            f.detail(),
-            QStringLiteral("It may be busy or stuck: wait a little, or restart the printing "
-                           "service (on most systems: sudo systemctl restart cups), then "
-                           "choose Print again.")
-                + kOrSave);
+        return withDetail(notPrinted + service.name
+                              + QStringLiteral(" did not answer within %1 seconds.")
+                                    .arg(PrintServer::kPatience.count()),
+                          f.detail(),
+                          QStringLiteral("It may be busy or stuck: wait a little, or ")
+                              + service.restart + QStringLiteral(", then choose Print again.")
+                              + kOrSave);
     case PrintFailureKind::NoPrinter:
         return withDetail(notPrinted + QStringLiteral("no printer is set up."), f.detail(),
                           QStringLiteral("Add a printer in your system's printer settings, "
@@ -76,6 +67,14 @@ QString printFailureText(const PrintFailure &f)
             f.detail(),
             QStringLiteral("Let it accept jobs again in your system's printer settings, then "
                            "choose Print again.")
+                + kOrSave);
+    case PrintFailureKind::PrinterNeedsAttention:
+        return withDetail(
+            notPrinted
+                + QStringLiteral("the printer \"%1\" %2.").arg(f.destination(), f.detail()),
+            QString(),
+            QStringLiteral("See to the printer and choose Print again, or choose another "
+                           "printer to print it on this time.")
                 + kOrSave);
     case PrintFailureKind::JobRefused:
         return withDetail(

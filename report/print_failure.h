@@ -15,6 +15,8 @@ enum class PrintFailureKind {
     NoPrinter,             // the print server answers but has no printer at all
     NoDefaultPrinter,      // it has printers, but none is the default
     PrinterNotAccepting,   // the printer is set to refuse new jobs
+    PrinterNeedsAttention, // the printer cannot print until someone sees to it (offline,
+                           // out of paper...); the detail says why, as "is out of paper"
     JobRefused,            // the printer would not take this job
     RenderFailed,          // the page could not be drawn into a PDF document
     FileNotWritten,        // the PDF file that the user chose could not be written

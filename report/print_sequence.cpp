@@ -1,7 +1,7 @@
 #include "report/print_sequence.h"
 
-#include "report/cups_printer.h"
 #include "report/print_failure.h"
+#include "report/print_system.h"
 
 #include <QApplication>
 #include <QDate>
@@ -187,24 +187,29 @@ public:
         askServer([this] {
             server_ = std::make_unique<PrintServer>();
             queue_ = chosen_ ? server_->queue(*chosen_) : server_->defaultQueue();
-            if (queue_)
+            if (queue_ && queue_->attention.isEmpty())
                 return;
+            // A printer that cannot print now is not sent the report: another one may.
             installed_ = server_->queues();
+            if (queue_)
+                throw PrintFailure(PrintFailureKind::PrinterNeedsAttention, queue_->name,
+                                   queue_->attention);
             throw PrintFailure(installed_.isEmpty() ? PrintFailureKind::NoPrinter
                                                     : PrintFailureKind::NoDefaultPrinter,
                                QString(), QString());
         });
         if (queue_->paper)
             paper_ = *queue_->paper;
-        page_.emplace(kReportTitle, paper_, [this](const QByteArray &pdf) {
-            askServer([&] { queue_ = server_->submitPdf(queue_->name, pdf, kReportTitle); });
+        page_.emplace(kReportTitle, paper_, [this](const PdfPageLayer &document) {
+            askServer([&] { queue_ = server_->submit(queue_->name, document); });
         });
         return *page_;
     }
 
     // The printer's paper once it is known, the locale's until then.
     const QPageSize &paper() const { return paper_; }
-    // When no queue is the default: the ones the user can choose from.
+    // When no queue is the default, or it cannot print now: the ones the user can choose
+    // from.
     const QList<PrintQueue> &installed() const { return installed_; }
     // The queue as it stood once the whole report was in it.
     const PrintQueue &queue() const { return *queue_; }
@@ -379,9 +384,10 @@ void saveAsPdf(QWidget &window, const ReportContent &content,
 {
     while (const std::optional<QString> path = askForPdfFile(window, content)) {
         try {
-            PdfPageLayer file(kReportTitle, paper(), [&path](const QByteArray &pdf) {
+            PdfPageLayer file(kReportTitle, paper(), [&path](const PdfPageLayer &document) {
                 // Written beside the target and renamed, so a failed save leaves no broken
                 // file and an overwritten one is replaced whole.
+                const QByteArray &pdf = document.pdf();
                 QSaveFile saved(*path);
                 if (!saved.open(QIODevice::WriteOnly) || saved.write(pdf) != pdf.size()
                     || !saved.commit())
@@ -514,7 +520,7 @@ void tellWhyNotSent(QWidget &window, const std::exception &failure)
 QList<DrawnPage> layOutReport(const ReportContent &content)
 {
     DefaultPaper paper;
-    PdfPageLayer page(kReportTitle, paper.get(), [](const QByteArray &) {});
+    PdfPageLayer page(kReportTitle, paper.get(), [](const PdfPageLayer &) {});
     PrintAnalysisReport(content, page);
     return page.pages();
 }

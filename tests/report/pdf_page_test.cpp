@@ -6,6 +6,7 @@
 
 #include "report/analysis_report.h"
 #include "report/pdf_page_layer.h"
+#include "report/print_system.h"
 
 #include <QFontMetricsF>
 #include <QPdfWriter>
@@ -119,9 +120,10 @@ QString PdfPageTest::render(const ReportContent &content, const QString &name,
 {
     const QString path = dir.filePath(name);
     PdfPageLayer page(QStringLiteral("Trelvane analysis"), paper,
-                      [&path](const QByteArray &pdf) {
+                      [&path](const PdfPageLayer &document) {
                           QFile file(path);
-                          QVERIFY(file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size());
+                          QVERIFY(file.open(QIODevice::WriteOnly)
+                                  && file.write(document.pdf()) == document.pdf().size());
                       });
     PrintAnalysisReport(content, page);
     return path;
