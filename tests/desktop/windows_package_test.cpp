@@ -4,8 +4,8 @@
 // and an Apps & features entry; the program opens from that shortcut; the uninstaller
 // leaves nothing behind. The zip's program, on a display of the test's own with a window
 // manager, takes the worked example from the mouse and the keyboard, copies the report's
-// text with Ctrl+C, and prints it with Ctrl+P through wine's printer into a queue of a
-// private CUPS server.
+// text with Ctrl+C, dated in the user's own short date format, and prints it with Ctrl+P
+// through wine's printer into a queue of a private CUPS server.
 // TRELVANE_WINDOWS_ZIP, TRELVANE_WINDOWS_SETUP and TRELVANE_WINE_PREFIX_SCRIPT name the
 // zip, the installer, and the script that makes a wine prefix as a Windows machine has it.
 #include "pdf_reading.h"
@@ -314,6 +314,10 @@ void WindowsPackageTest::installerInstallsForTheUserAndUninstallsWhole()
 void WindowsPackageTest::programAnalysesCopiesAndPrints()
 {
     usePrefix("program");
+    // A short date format of the user's own, as Windows' regional settings keep it.
+    const ToolOutput dated = wine({"reg", "add", R"(HKCU\Control Panel\International)", "/v",
+                                   "sShortDate", "/t", "REG_SZ", "/d", "dd.MM.yyyy", "/f"});
+    QVERIFY2(dated.ok, qPrintable(dated.error));
     const qsizetype jobsBefore = server.capturedJobs().size();
     startWine({zipFolder + "/trelvane.exe"});
     const QString input = waitForWindow("^Trelvane   v1\\.2\\.0$");
@@ -339,7 +343,7 @@ void WindowsPackageTest::programAnalysesCopiesAndPrints()
     QVERIFY(xdotool({"windowactivate", "--sync", results}));
 
     // Before any print no name is known: the text has no "Prepared for" line.
-    const QString today = QDate::currentDate().toString("M/d/yyyy");
+    const QString today = QDate::currentDate().toString("dd.MM.yyyy");
     QStringList expected = words(pineRidgeSaturatedPage(today));
     QVERIFY(xdotool({"key", "ctrl+c"}));
     QString copied;
