@@ -65,13 +65,18 @@ QString systemWords(DWORD error)
     throw PrintFailure(PrintFailureKind::JobRefused, printer, systemWords(error));
 }
 
+// Where a request on a thread of its own stands, for itself and for the caller waiting for
+// it: given up on, it hands nothing more to the spooler; once it has handed the whole
+// document over, nothing can withdraw it.
+enum class Stage { Asking, GivenUp, HandedOver };
+
 // Runs one request to the spooler on a thread of its own and waits for it until the
 // deadline: a spooler call cannot be interrupted, and one to a printer on an unreachable
 // server can take minutes. A request still running then is given up on; it ends on its
-// own, told so through `givenUp`, and keeps what it uses.
+// own and keeps what it uses.
 template <class Result>
 Result beforeDeadline(Clock::time_point deadline,
-                      std::function<Result(const std::atomic<bool> &givenUp)> request)
+                      std::function<Result(std::atomic<Stage> &stage)> request)
 {
     struct Shared {
         std::mutex mutex;
@@ -79,14 +84,14 @@ Result beforeDeadline(Clock::time_point deadline,
         std::optional<Result> result;
         std::exception_ptr failure;
         bool done = false;
-        std::atomic<bool> givenUp{false};
+        std::atomic<Stage> stage{Stage::Asking};
     };
     const auto shared = std::make_shared<Shared>();
     std::thread([shared, request = std::move(request)] {
         std::optional<Result> result;
         std::exception_ptr failure;
         try {
-            result.emplace(request(shared->givenUp));
+            result.emplace(request(shared->stage));
         } catch (...) {
             failure = std::current_exception();
         }
@@ -98,8 +103,13 @@ Result beforeDeadline(Clock::time_point deadline,
     }).detach();
     std::unique_lock lock(shared->mutex);
     if (!shared->ended.wait_until(lock, deadline, [&] { return shared->done; })) {
-        shared->givenUp = true;
-        throw PrintFailure(PrintFailureKind::ServerNotAnswering, QString(), QString());
+        Stage asking = Stage::Asking;
+        if (shared->stage.compare_exchange_strong(asking, Stage::GivenUp))
+            throw PrintFailure(PrintFailureKind::ServerNotAnswering, QString(), QString());
+        throw PrintFailure(PrintFailureKind::ServerNotAnswering, QString(),
+                           QStringLiteral("The whole analysis had reached the spooler: it may "
+                                          "still be printed once the spooler answers, so look "
+                                          "in the printer's queue before you print it again."));
     }
     if (shared->failure)
         std::rethrow_exception(shared->failure);
@@ -150,9 +160,9 @@ PrintQueue queueNamed(const QString &name)
 }
 
 // Paints the pages onto the printer as one document; run on a request's thread. A job
-// given up on while it was being made is withdrawn rather than finished.
+// given up on before it was handed over is withdrawn rather than finished.
 void printPages(const QString &name, const QString &title, const QList<DrawnPage> &pages,
-                const std::atomic<bool> &givenUp)
+                std::atomic<Stage> &stage)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(name);
@@ -162,6 +172,9 @@ void printPages(const QString &name, const QString &title, const QList<DrawnPage
     printer.setDocName(title);
     // The pages are laid out from the paper's corner, margins and all.
     printer.setFullPage(true);
+    // A printer that took longer to open than the user was told to wait gets no job.
+    if (stage == Stage::GivenUp)
+        return;
     QPainter painter;
     if (!painter.begin(&printer))
         throw PrintFailure(PrintFailureKind::JobRefused, name,
@@ -178,7 +191,8 @@ void printPages(const QString &name, const QString &title, const QList<DrawnPage
             painter.drawText(text.baseline * dots, text.text);
         }
     }
-    if (givenUp) {
+    Stage asking = Stage::Asking;
+    if (!stage.compare_exchange_strong(asking, Stage::HandedOver)) {
         printer.abort();
         painter.end();
         return;
@@ -198,7 +212,7 @@ PrintServer::PrintServer()
     : connection_(std::make_unique<Connection>())
 {
     // Listing the printers is what tells a spooler that does not run.
-    beforeDeadline<bool>(connection_->deadline, [](const std::atomic<bool> &) {
+    beforeDeadline<bool>(connection_->deadline, [](std::atomic<Stage> &) {
         DWORD needed = 0, count = 0;
         if (!EnumPrintersW(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0,
                            &needed, &count)
@@ -213,7 +227,7 @@ PrintServer::~PrintServer() = default;
 std::optional<PrintQueue> PrintServer::defaultQueue()
 {
     return beforeDeadline<std::optional<PrintQueue>>(
-        connection_->deadline, [](const std::atomic<bool> &) -> std::optional<PrintQueue> {
+        connection_->deadline, [](std::atomic<Stage> &) -> std::optional<PrintQueue> {
             const QString name = QPrinterInfo::defaultPrinterName();
             if (name.isEmpty())
                 return std::nullopt;
@@ -223,7 +237,7 @@ std::optional<PrintQueue> PrintServer::defaultQueue()
 
 QList<PrintQueue> PrintServer::queues()
 {
-    return beforeDeadline<QList<PrintQueue>>(connection_->deadline, [](const std::atomic<bool> &) {
+    return beforeDeadline<QList<PrintQueue>>(connection_->deadline, [](std::atomic<Stage> &) {
         QList<PrintQueue> all;
         for (const QString &name : QPrinterInfo::availablePrinterNames())
             all << queueNamed(name);
@@ -234,7 +248,7 @@ QList<PrintQueue> PrintServer::queues()
 PrintQueue PrintServer::queue(const QString &name)
 {
     return beforeDeadline<PrintQueue>(connection_->deadline,
-                                      [name](const std::atomic<bool> &) { return queueNamed(name); });
+                                      [name](std::atomic<Stage> &) { return queueNamed(name); });
 }
 
 PrintQueue PrintServer::submit(const QString &queue, const PdfPageLayer &document)
@@ -242,8 +256,8 @@ PrintQueue PrintServer::submit(const QString &queue, const PdfPageLayer &documen
     // Copies: the request's thread may outlive this call.
     beforeDeadline<bool>(connection_->deadline,
                          [queue, title = document.title(),
-                          pages = document.pages()](const std::atomic<bool> &givenUp) {
-                             printPages(queue, title, pages, givenUp);
+                          pages = document.pages()](std::atomic<Stage> &stage) {
+                             printPages(queue, title, pages, stage);
                              return true;
                          });
     // The job is with the spooler whatever comes next; the printer's state only tells

@@ -5,7 +5,8 @@
 // leaves nothing behind. The zip's program, on a display of the test's own with a window
 // manager, takes the worked example from the mouse and the keyboard, copies the report's
 // text with Ctrl+C, dated in the user's own short date format, and prints it with Ctrl+P
-// through wine's printer into a queue of a private CUPS server.
+// through wine's printer into a queue of a private CUPS server; when that server freezes,
+// the print is given up at the deadline and the user told why.
 // TRELVANE_WINDOWS_ZIP, TRELVANE_WINDOWS_SETUP and TRELVANE_WINE_PREFIX_SCRIPT name the
 // zip, the installer, and the script that makes a wine prefix as a Windows machine has it.
 #include "pdf_reading.h"
@@ -15,9 +16,11 @@
 #include <QDate>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -78,6 +81,7 @@ private slots:
     void zipHoldsWhatItImports();
     void installerInstallsForTheUserAndUninstallsWhole();
     void programAnalysesCopiesAndPrints();
+    void frozenPrintServerIsGivenUpAfterTenSeconds();
 
 private:
     // A fresh prefix, set up as a Windows machine has it, used by the wine programs run next.
@@ -85,8 +89,10 @@ private:
     // Runs a Windows program and waits for it and everything it started.
     ToolOutput wine(const QStringList &arguments);
     void startWine(const QStringList &arguments);
-    // The X window whose title matches, once it shows; 0 when none does in time.
+    // The X window whose title matches, once it shows; empty when none does in time.
     QString waitForWindow(const QString &title, int timeoutMs = 30000);
+    // The visible X windows whose title matches.
+    QStringList windows(const QString &title);
     bool xdotool(const QStringList &arguments);
     // The folder of the current prefix's user, as wine names it after the one running it.
     QString userFolder() const;
@@ -167,18 +173,17 @@ void WindowsPackageTest::startWine(const QStringList &arguments)
     programs << program;
 }
 
+QStringList WindowsPackageTest::windows(const QString &title)
+{
+    return runTool("xdotool", {"search", "--onlyvisible", "--name", title})
+        .out.split('\n', Qt::SkipEmptyParts);
+}
+
 QString WindowsPackageTest::waitForWindow(const QString &title, int timeoutMs)
 {
-    QString window;
-    // The window stays empty when none showed in time.
-    (void)QTest::qWaitFor(
-        [&] {
-            const ToolOutput found = runTool("xdotool", {"search", "--onlyvisible", "--name", title});
-            window = found.out.section('\n', 0, 0).trimmed();
-            return !window.isEmpty();
-        },
-        timeoutMs);
-    return window;
+    // Empty when none showed in time.
+    (void)QTest::qWaitFor([&] { return !windows(title).isEmpty(); }, timeoutMs);
+    return windows(title).value(0);
 }
 
 bool WindowsPackageTest::xdotool(const QStringList &arguments)
@@ -375,6 +380,47 @@ void WindowsPackageTest::programAnalysesCopiesAndPrints()
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(words(printed), expected);
     QCOMPARE(pdfPageCount(pdf), 1);
+}
+
+// With the results window of the last test still open: a print server that takes the
+// connection and never answers is given up on at the deadline, and the user told so. A
+// Windows message box copies its text with Ctrl+C.
+void WindowsPackageTest::frozenPrintServerIsGivenUpAfterTenSeconds()
+{
+    const QString results = waitForWindow("^Trelvane Analysis$", 1000);
+    QVERIFY2(!results.isEmpty(), "the results window is not open");
+    QVERIFY(xdotool({"windowactivate", "--sync", results}));
+    const qsizetype jobsBefore = server.capturedJobs().size();
+    server.freeze();
+    const auto thaw = qScopeGuard([&] { server.thaw(); });
+    QVERIFY(xdotool({"key", "ctrl+p"}));
+    const QString prompt = waitForWindow("^Enter your railroad's name:$");
+    QVERIFY2(!prompt.isEmpty(), "the name prompt did not show");
+    QVERIFY(xdotool({"windowactivate", "--sync", prompt}));
+    QVERIFY(xdotool({"key", "Return"}));
+    QElapsedTimer waited;
+    waited.start();
+    QTRY_COMPARE_WITH_TIMEOUT(windows("^Trelvane Analysis$").size(), 2, 30000);
+    const qint64 toldAfter = waited.elapsed();
+    QVERIFY(xdotool({"key", "ctrl+c"}));
+    QString told;
+    (void)QTest::qWaitFor([&] {
+        told = runTool("xclip", {"-o", "-selection", "clipboard"}).out;
+        return told.contains("not printed");
+    }, 10000);
+    QVERIFY2(told.contains("The analysis was not printed: the Windows print spooler did not "
+                           "answer within 10 seconds."),
+             qPrintable(told));
+    QVERIFY2(toldAfter >= 9000 && toldAfter <= 14000,
+             qPrintable(QString("told after %1 ms").arg(toldAfter)));
+    QVERIFY(xdotool({"key", "Escape"}));
+    QTRY_COMPARE_WITH_TIMEOUT(windows("^Trelvane Analysis$").size(), 1, 10000);
+    // Once the server answers again, the report is printed only if the user was told it
+    // might be: given up on before it reached the spooler, it was withdrawn.
+    server.thaw();
+    const bool mayPrint = told.contains("it may still be printed");
+    QTest::qWait(15000);
+    QCOMPARE(server.capturedJobs().size(), jobsBefore + (mayPrint ? 1 : 0));
 }
 
 QTEST_GUILESS_MAIN(WindowsPackageTest)
