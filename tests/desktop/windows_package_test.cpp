@@ -94,6 +94,9 @@ private:
     // The visible X windows whose title matches.
     QStringList windows(const QString &title);
     bool xdotool(const QStringList &arguments);
+    // Presses Ctrl+C in the active window; the clipboard once it holds `awaited`, or
+    // whatever it holds when that does not come in time.
+    QString copy(const QString &awaited);
     // The folder of the current prefix's user, as wine names it after the one running it.
     QString userFolder() const;
 
@@ -192,6 +195,18 @@ bool WindowsPackageTest::xdotool(const QStringList &arguments)
     if (!done.ok)
         qWarning("%s", qPrintable(done.error));
     return done.ok;
+}
+
+QString WindowsPackageTest::copy(const QString &awaited)
+{
+    if (!xdotool({"key", "ctrl+c"}))
+        return QString();
+    QString copied;
+    (void)QTest::qWaitFor([&] {
+        copied = runTool("xclip", {"-o", "-selection", "clipboard"}).out;
+        return copied.contains(awaited);
+    }, 10000);
+    return copied;
 }
 
 QString WindowsPackageTest::userFolder() const
@@ -350,13 +365,7 @@ void WindowsPackageTest::programAnalysesCopiesAndPrints()
     // Before any print no name is known: the text has no "Prepared for" line.
     const QString today = QDate::currentDate().toString("dd.MM.yyyy");
     QStringList expected = words(pineRidgeSaturatedPage(today));
-    QVERIFY(xdotool({"key", "ctrl+c"}));
-    QString copied;
-    // Whatever came in time is compared below.
-    (void)QTest::qWaitFor([&] {
-        copied = runTool("xclip", {"-o", "-selection", "clipboard"}).out;
-        return copied.contains("LIGHT");
-    }, 10000);
+    const QString copied = copy("LIGHT");
     QStringList withoutName = expected;
     withoutName.removeAll("Prepared for Pine Ridge");
     QCOMPARE(words(copied.split('\n')), withoutName);
@@ -402,12 +411,7 @@ void WindowsPackageTest::frozenPrintServerIsGivenUpAfterTenSeconds()
     waited.start();
     QTRY_COMPARE_WITH_TIMEOUT(windows("^Trelvane Analysis$").size(), 2, 30000);
     const qint64 toldAfter = waited.elapsed();
-    QVERIFY(xdotool({"key", "ctrl+c"}));
-    QString told;
-    (void)QTest::qWaitFor([&] {
-        told = runTool("xclip", {"-o", "-selection", "clipboard"}).out;
-        return told.contains("not printed");
-    }, 10000);
+    const QString told = copy("not printed");
     QVERIFY2(told.contains("The analysis was not printed: the Windows print spooler did not "
                            "answer within 10 seconds."),
              qPrintable(told));
