@@ -239,8 +239,17 @@ QList<PrintQueue> PrintServer::queues()
 {
     return beforeDeadline<QList<PrintQueue>>(connection_->deadline, [](std::atomic<Stage> &) {
         QList<PrintQueue> all;
-        for (const QString &name : QPrinterInfo::availablePrinterNames())
-            all << queueNamed(name);
+        for (const QString &name : QPrinterInfo::availablePrinterNames()) {
+            try {
+                all << queueNamed(name);
+            } catch (const PrintFailure &failure) {
+                // A printer that cannot be asked now (a connection to a server that is
+                // gone) can still be chosen, and is told about when it is.
+                if (failure.kind() != PrintFailureKind::JobRefused)
+                    throw;
+                all << PrintQueue{name, name, std::nullopt, false, QString(), QString()};
+            }
+        }
         return all;
     });
 }
