@@ -37,3 +37,14 @@ TRELVANE_TEST_PACKAGES=(
     qt6-wayland lintian
     appstream desktop-file-utils dpkg-dev file xdotool
 )
+
+# What the Windows build needs: mingw-w64's compilers with POSIX threads (what std::thread
+# needs) and its binutils (objdump to find the DLLs the program imports, strip, windres for
+# its resources), CMake and Ninja, Debian's own Qt for the host tools the cross Qt runs
+# (moc, rcc, uic) and whose copyright file the Windows folder carries, rsvg-convert and
+# icotool for the program's icon, ImageMagick for the installer's pictures, NSIS for the
+# installer, and xz to unpack the prebuilt Qt for Windows.
+TRELVANE_WINDOWS_PACKAGES=(
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+    cmake ninja-build qt6-base-dev librsvg2-bin icoutils imagemagick nsis xz-utils
+)
