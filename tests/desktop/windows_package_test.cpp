@@ -299,7 +299,7 @@ void WindowsPackageTest::installerInstallsForTheUserAndUninstallsWhole()
         {"DisplayName", "Trelvane"},
         {"DisplayVersion", "1.2.0"},
         {"Publisher", "Trelvane developers"},
-        {"DisplayIcon", folder + "\\trelvane.exe"},
+        {"DisplayIcon", folder + "\\trelvane.exe,0"},
         {"UninstallString", uninstaller},
         {"QuietUninstallString", uninstaller + " /S"},
         {"NoModify", "0x1"},
