@@ -43,7 +43,6 @@ function(trelvane_install_runtime_dlls)
   cmake_parse_arguments(arg "" "DESTINATION;OBJDUMP;STRIP" "ROOTS;SEARCH" ${ARGN})
 
   # Windows finds DLLs whatever their letters' case; this file system does not.
-  set(available)
   foreach(folder IN LISTS arg_SEARCH)
     file(GLOB dlls LIST_DIRECTORIES false ${folder}/*.dll ${folder}/*.DLL)
     foreach(dll IN LISTS dlls)
