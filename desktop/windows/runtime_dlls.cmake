@@ -38,7 +38,8 @@ endfunction()
 
 # trelvane_install_runtime_dlls(ROOTS files... SEARCH folders... DESTINATION folder
 #                               OBJDUMP program STRIP program)
-# ROOTS are installed files; the DLLs found go to DESTINATION, beside the program.
+# ROOTS are installed files, as they are on disk; the DLLs found go to DESTINATION, the
+# program's folder as install rules name it (DESTDIR goes in front, as for them).
 function(trelvane_install_runtime_dlls)
   cmake_parse_arguments(arg "" "DESTINATION;OBJDUMP;STRIP" "ROOTS;SEARCH" ${ARGN})
 
@@ -70,7 +71,7 @@ function(trelvane_install_runtime_dlls)
       if(DEFINED path_of_${key})
         file(INSTALL ${path_of_${key}} DESTINATION ${arg_DESTINATION})
         get_filename_component(copy_name ${path_of_${key}} NAME)
-        list(APPEND installed ${arg_DESTINATION}/${copy_name})
+        list(APPEND installed $ENV{DESTDIR}${arg_DESTINATION}/${copy_name})
         list(APPEND queue ${path_of_${key}})
       elseif(NOT key MATCHES "${TRELVANE_WINDOWS_SYSTEM_DLL_REGEX}")
         list(JOIN arg_SEARCH "\n  " folders)
