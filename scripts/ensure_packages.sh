@@ -28,14 +28,17 @@ TRELVANE_BUILD_PACKAGES=(
 # and poppler to read printed pages back, the locale sources the printing tests make their
 # locales from, a virtual X display with a key sender and a window manager, the Orca
 # screen reader with the accessibility bus and Python's AT-SPI bindings that drive the
-# program as it does, a headless Wayland compositor with Qt's Wayland plugin, and the
-# validators and Debian tools that check the installed files and the package.
+# program as it does, a headless Wayland compositor with Qt's Wayland plugin, the
+# validators and Debian tools that check the installed files and the package, and for the
+# Windows program 64-bit wine (its tests, and the packages as a user meets them), the
+# clipboard reader and unzip those use, and GoogleTest's source, built for Windows.
 TRELVANE_TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
     cups cups-client cups-bsd cups-ipp-utils avahi-daemon dbus-daemon ghostscript
     poppler-utils locales xvfb xauth openbox orca at-spi2-core python3-pyatspi weston
     qt6-wayland lintian
     appstream desktop-file-utils dpkg-dev file xdotool
+    wine wine64 xclip unzip googletest
 )
 
 # What the Windows build needs: mingw-w64's compilers with POSIX threads (what std::thread

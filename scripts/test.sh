@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Trelvane with its tests and runs the whole suite; exits non-zero when a test fails.
+# Builds Trelvane with its tests and runs the whole suite, on Linux and then for Windows
+# under wine; exits non-zero when a test fails.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$top/scripts/ensure_packages.sh"
@@ -21,3 +22,9 @@ ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 LSAN_OPTIONS=suppressions="$top/tests/lsan.supp":print_suppressions=0 \
     ctest --test-dir "$sanitize" --output-on-failure -E '^(analysis_fuzz|.*_bench_smoke)$'
+
+# The Windows program, cross-built with its tests and packages, and tested under wine: the
+# analysis, window and report tests, and the packages as a user meets them, whose test
+# program comes from the first build.
+bash "$top/scripts/windows.sh" --tests "$build"
+ctest --test-dir "$top/build/windows" --output-on-failure
