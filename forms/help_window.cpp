@@ -84,8 +84,10 @@ printer, on the paper the printer is loaded with, and shows &ldquo;Sending analy
 printer&rdquo; for two seconds. <b>Cancel</b>, or Esc, prints nothing. When no printer is the
 default, Trelvane lists the installed printers so you can print on one of them. When the
 report cannot be printed, Trelvane says why and offers to save it as a PDF file instead; when
-the printer is paused, it says so, and the report waits in the printer's queue. A print
-server that does not answer is given ten seconds.</p>
+the printer is paused, it says so, and the report waits in the printer's queue. When the
+printer cannot print now, because it is offline or out of paper for instance, Trelvane says
+so and lists the printers to choose from. A print server that does not answer is given ten
+seconds.</p>
 <p>Right-click the results window, or press the Menu key or Shift+F10 there, for more:</p>
 <ul>
 <li><b>Copy Analysis</b> (Ctrl+C) puts the report's text on the clipboard, line for line as
