@@ -170,8 +170,10 @@ void printPages(const QString &name, const QString &title, const QList<DrawnPage
         throw PrintFailure(PrintFailureKind::JobRefused, name,
                            QStringLiteral("The printer could not be opened."));
     printer.setDocName(title);
-    // The pages are laid out from the paper's corner, margins and all.
+    // The pages are laid out from the paper's corner, margins and all. Qt puts the origin
+    // by the page's margins even on a full page: with none, it is the paper's corner.
     printer.setFullPage(true);
+    printer.setPageMargins(QMarginsF(), QPageLayout::Point);
     // A printer that took longer to open than the user was told to wait gets no job.
     if (stage == Stage::GivenUp)
         return;

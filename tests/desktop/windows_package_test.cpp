@@ -389,6 +389,9 @@ void WindowsPackageTest::programAnalysesCopiesAndPrints()
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(words(printed), expected);
     QCOMPARE(pdfPageCount(pdf), 1);
+    // Where the page has it, not moved by the printer's unprintable edge.
+    const double left = pdfLines(pdf).value(1).left();
+    QVERIFY2(std::abs(left - 54) < 1, qPrintable(QString("the text begins %1 pt from the edge").arg(left)));
 }
 
 // With the results window of the last test still open: a print server that takes the
