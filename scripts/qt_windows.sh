@@ -71,7 +71,8 @@ trelvane_qt_windows_unpack() {
 trelvane_qt_windows_build() {
     local top=$1 cache=$2
     echo "There is no Qt for Windows yet: building Qt $TRELVANE_QT_DEBIAN_VERSION from" \
-         "Debian's source into $cache. This takes about 20 minutes on 2 idle cores, longer on a busy machine." >&2
+         "Debian's source into $cache. This takes about 20 minutes on 2 idle cores," \
+         "longer on a busy machine." >&2
     ensure_packages "${TRELVANE_QT_SOURCE_PACKAGES[@]}" >&2
     trelvane_qt_source_entry || return 1
 
