@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace trelvane {
 
@@ -16,16 +17,6 @@ std::int16_t toInt16(double integral)
     if (!(integral >= -32768.0 && integral <= 32767.0))
         throw AnalysisFailure(FailureKind::Overflow);
     return static_cast<std::int16_t>(integral);
-}
-
-// The digits of a plain number from its first non-zero one on.
-std::size_t significantDigits(std::string_view plain)
-{
-    std::size_t count = 0;
-    for (char c : plain)
-        if ((c >= '1' && c <= '9') || (c == '0' && count > 0))
-            ++count;
-    return count;
 }
 
 } // namespace
@@ -66,27 +57,48 @@ std::string doubleToText(double value, std::string_view decimalSeparator)
     if (!std::isfinite(value))
         throw AnalysisFailure(FailureKind::Undetermined);
 
-    // The shortest plain form that reads back as the value is already the value rounded
-    // to fifteen significant digits whenever it has no more than fifteen (14.4). Otherwise
-    // (2.8000000000000003) the value is rounded to fifteen digits first and written again.
-    // to_chars, unlike printf, ignores the C locale that the windowing toolkit sets.
-    char buffer[400]; // room for the longest plain form of any double
-    char *const end = buffer + sizeof buffer;
-    auto written = std::to_chars(buffer, end, value, std::chars_format::fixed);
-    if (written.ec == std::errc() && significantDigits({buffer, written.ptr}) > 15) {
-        written = std::to_chars(buffer, end, value, std::chars_format::scientific, 14);
-        double rounded = value;
-        std::from_chars(buffer, written.ptr, rounded);
-        written = std::to_chars(buffer, end, rounded, std::chars_format::fixed);
-    }
-    if (written.ec != std::errc())
+    // %.14e rounds the exact value to fifteen significant digits in every C library this
+    // program is built with (glibc, mingw-w64's, emscripten's musl), where the shortest
+    // round-trip conversions are missing from some. Only its decimal point follows the C
+    // locale, which the windowing toolkit may set, so the point is stepped over, never read:
+    // "-d.dddddddddddddde+xx".
+    char buffer[48];
+    const int written = std::snprintf(buffer, sizeof buffer, "%.14e", value);
+    if (written <= 0 || written >= static_cast<int>(sizeof buffer))
+        throw AnalysisFailure(FailureKind::Undetermined);
+    std::string_view scientific(buffer, static_cast<std::size_t>(written));
+    const bool negative = scientific.front() == '-';
+    if (negative)
+        scientific.remove_prefix(1);
+    const std::size_t e = scientific.find('e');
+    if (e == std::string_view::npos || e < 15)
         throw AnalysisFailure(FailureKind::Undetermined);
 
-    const std::string_view plain(buffer, static_cast<std::size_t>(written.ptr - buffer));
-    const std::size_t point = plain.find('.');
-    if (point == std::string_view::npos)
-        return std::string(plain);
-    return concat({plain.substr(0, point), decimalSeparator, plain.substr(point + 1)});
+    std::string digits = concat({scientific.substr(0, 1), scientific.substr(e - 14, 14)});
+    digits.erase(digits.find_last_not_of('0') + 1); // the first digit is never 0
+    std::string_view exponentText = scientific.substr(e + 1);
+    const bool negativeExponent = exponentText.front() == '-';
+    exponentText.remove_prefix(1); // the sign, always written
+    int exponent = 0;
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+    if (negativeExponent)
+        exponent = -exponent;
+
+    // The digits with the point placed by the exponent, padded with zeros as needed.
+    std::string whole;
+    std::string fraction;
+    if (exponent >= 0) {
+        const auto wholeDigits = static_cast<std::size_t>(exponent) + 1;
+        whole = digits.substr(0, wholeDigits);
+        whole.resize(wholeDigits, '0');
+        if (digits.size() > wholeDigits)
+            fraction = digits.substr(wholeDigits);
+    } else {
+        whole = "0";
+        fraction = std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    }
+    return concat({negative ? "-" : "", whole, fraction.empty() ? "" : decimalSeparator,
+                   fraction});
 }
 
 std::string concat(std::initializer_list<std::string_view> pieces)
@@ -101,16 +113,29 @@ std::string concat(std::initializer_list<std::string_view> pieces)
     return text;
 }
 
+bool isFootageEntry(std::string_view text)
+{
+    return text.size() <= 4
+           && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 std::optional<std::int16_t> parseFootage(std::string_view text)
 {
-    if (text.empty() || text.size() > 4)
+    if (text.empty() || !isFootageEntry(text))
         return std::nullopt;
-    for (char c : text)
-        if (c < '0' || c > '9')
-            return std::nullopt;
     int value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return static_cast<std::int16_t>(value);
+}
+
+std::string commitFootage(std::string_view text, std::int16_t &field)
+{
+    const std::string_view shown = text.empty() ? std::string_view("0") : text;
+    if (const auto footage = parseFootage(shown)) {
+        field = *footage;
+        return std::string(shown);
+    }
+    return intToText(field);
 }
 
 } // namespace trelvane

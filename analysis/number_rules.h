@@ -32,8 +32,16 @@ std::string doubleToText(double value, std::string_view decimalSeparator = ".");
 // The pieces joined into one text, allocated once.
 std::string concat(std::initializer_list<std::string_view> pieces);
 
+// Whether a track box may hold this text while it is typed in: up to four ASCII digits.
+bool isFootageEntry(std::string_view text);
+
 // A track box's text as a footage: one to four ASCII digits, leading zeros allowed.
 // Anything else gives nothing.
 std::optional<std::int16_t> parseFootage(std::string_view text);
+
+// Takes a track box's text into its footage field as the user leaves the box, and returns
+// what the box shows then: an empty box reads "0"; any other text stays as typed ("0075"
+// counts as 75). A text that is no footage leaves the field as it was and gives way to it.
+std::string commitFootage(std::string_view text, std::int16_t &field);
 
 } // namespace trelvane

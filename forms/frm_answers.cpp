@@ -216,7 +216,7 @@ void frmAnswers::mnuCopy_Click()
 {
     oneAtATime([this] {
         QGuiApplication::clipboard()->setText(
-            reportText(reportContent(m_session, captions())));
+            QString::fromStdString(reportText(reportToday(m_session, captions()))));
     });
 }
 
@@ -260,11 +260,13 @@ void frmAnswers::askForRoadName()
     prompt.exec();
 }
 
-ReportCaptions frmAnswers::captions() const
+ResultCaptions frmAnswers::captions() const
 {
-    return {lblPassSug->text(), lblFuncStatus->text(), lblFuncSug->text(),
-            lblStorStatus->text(), lblStorSug->text(), lblBasis->text(),
-            lblHvy->text(), lblMed->text(), lblLite->text()};
+    return {lblPassSug->text().toStdString(),    lblFuncStatus->text().toStdString(),
+            lblFuncSug->text().toStdString(),    lblStorStatus->text().toStdString(),
+            lblStorSug->text().toStdString(),    lblBasis->text().toStdString(),
+            lblHvy->text().toStdString(),        lblMed->text().toStdString(),
+            lblLite->text().toStdString()};
 }
 
 void frmAnswers::repaintNow()

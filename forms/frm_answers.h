@@ -82,7 +82,7 @@ private:
     // What the print sequence asks of this window.
     QWidget &widget() override;
     void askForRoadName() override;
-    ReportCaptions captions() const override;
+    ResultCaptions captions() const override;
     void repaintNow() override;
     void showPrintingMessage() override;
 };

@@ -2,6 +2,7 @@
 
 #include "analysis/analyze.h"
 #include "analysis/number_rules.h"
+#include "analysis/result_captions.h"
 #include "analysis/scale_table.h"
 #include "forms/about.h"
 #include "forms/entry_box.h"
@@ -19,12 +20,23 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
+#include <QValidator>
 #include <QScreen>
 
 namespace trelvane {
 
 namespace {
+
+// What a track box may hold while it is typed in.
+class FootageValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &text, int &) const override
+    {
+        return isFootageEntry(text.toStdString()) ? Acceptable : Invalid;
+    }
+};
 
 EntryBox *trackBox(const QString &name, const QString &tip, int top, QWidget *parent)
 {
@@ -33,8 +45,7 @@ EntryBox *trackBox(const QString &name, const QString &tip, int top, QWidget *pa
     box->setMaxLength(4);
     box->setAlignment(Qt::AlignCenter);
     // The key filter sees typed characters only; paste, drop and input methods meet this.
-    box->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]{0,4}")), box));
+    box->setValidator(new FootageValidator(box));
     return box;
 }
 
@@ -213,10 +224,7 @@ frmInput::frmInput(stdGeneral &session, QWidget *parent)
 
 void frmInput::Form_Load()
 {
-    setWindowTitle(QString("Trelvane   v%1.%2.%3")
-                       .arg(kVersionMajor)
-                       .arg(kVersionMinor)
-                       .arg(kVersionRevision));
+    setWindowTitle(kCaption);
     // Checking the option in code runs optScale_Click, as a click would.
     optScale->button(kDefaultScaleIndex)->setChecked(true);
     fillCarFactors(m_session);
@@ -261,13 +269,9 @@ void frmInput::txtStorTrack_KeyPress(char16_t &keyAscii)
 
 void frmInput::commitFootage(EntryBox &box, std::int16_t &field)
 {
-    // An empty box reads "0". Setting the text, even unchanged, also ends the box's undo
-    // history, which would otherwise grow with every footage typed in a long session.
-    box.setText(box.text().isEmpty() ? QStringLiteral("0") : box.text());
-    if (const auto footage = parseFootage(box.text().toStdString()))
-        field = *footage;
-    else
-        box.setText(fromStd(intToText(field))); // keeps box and field in step
+    // Setting the text, even unchanged, also ends the box's undo history, which would
+    // otherwise grow with every footage typed in a long session.
+    box.setText(fromStd(trelvane::commitFootage(box.text().toStdString(), field)));
 }
 
 void frmInput::txtPassTrack_LostFocus()
@@ -318,18 +322,16 @@ void frmInput::cmdAnalyze_Click()
 void frmInput::ShowAnswers(const AnalysisResult &result)
 {
     frmAnswers answers(m_session, this);
-    answers.lblPassSug->setText(fromStd(result.passSuggestion));
-    answers.lblFuncStatus->setText(fromStd(result.funcStatus));
-    answers.lblFuncSug->setText(fromStd(result.funcSuggestion));
-    answers.lblStorStatus->setText(fromStd(result.storStatus));
-    answers.lblStorSug->setText(fromStd(result.storSuggestion));
-    answers.lblBasis->setText(fromStd(result.basisLine));
-    answers.lblHvy->setText(
-        fromStd(concat({"Move ", intToText(result.heavyCars), " cars for a HEAVY session."})));
-    answers.lblMed->setText(
-        fromStd(concat({"Move ", intToText(result.averageCars), " cars for an AVERAGE session."})));
-    answers.lblLite->setText(
-        fromStd(concat({"Move ", intToText(result.lightCars), " cars for a LIGHT session."})));
+    const ResultCaptions captions = resultCaptions(result);
+    answers.lblPassSug->setText(fromStd(captions.passSug));
+    answers.lblFuncStatus->setText(fromStd(captions.funcStatus));
+    answers.lblFuncSug->setText(fromStd(captions.funcSug));
+    answers.lblStorStatus->setText(fromStd(captions.storStatus));
+    answers.lblStorSug->setText(fromStd(captions.storSug));
+    answers.lblBasis->setText(fromStd(captions.basis));
+    answers.lblHvy->setText(fromStd(captions.hvy));
+    answers.lblMed->setText(fromStd(captions.med));
+    answers.lblLite->setText(fromStd(captions.lite));
     answers.lblWarn->setVisible(functionalTrackageSaturated(m_session.intFuncPct));
     answers.exec();
 }

@@ -99,12 +99,12 @@ void PdfPageLayer::printLine(const std::vector<Piece> &pieces)
     double x = 0;
     std::optional<double> indent; // where the line's first character stands
     for (const Piece &piece : pieces) {
-        const QString *text = std::get_if<QString>(&piece);
+        const std::string *text = std::get_if<std::string>(&piece);
         if (!text) {
             x = (std::floor(x / zone) + 1) * zone;
             continue;
         }
-        QString rest = asOneLine(*text);
+        QString rest = QString::fromStdString(asOneLine(*text));
         if (!indent) {
             qsizetype blanks = 0;
             while (blanks < rest.size() && rest.at(blanks) == QLatin1Char(' '))

@@ -350,7 +350,8 @@ QString documentsFolder()
 // question would take a file name that looks like markup for markup.
 std::optional<QString> askForPdfFile(QWidget &window, const ReportContent &content)
 {
-    QString proposed = QDir(documentsFolder()).filePath(pdfFileName(content.roadName));
+    QString proposed =
+        QDir(documentsFolder()).filePath(pdfFileName(QString::fromStdString(content.roadName)));
     while (true) {
         QFileDialog dialog(&window, "Save the analysis as PDF", proposed, "PDF files (*.pdf)");
         dialog.setObjectName("dlgSavePdf");
@@ -430,7 +431,12 @@ std::optional<ReportContent> askForReport(PrintingWindow &window, stdGeneral &se
     if (!session.blnPrintOK)
         return std::nullopt;
     // Read once, so that another printer or a PDF file gets exactly what was to be printed.
-    return reportContent(session, window.captions());
+    return reportToday(session, window.captions());
+}
+
+ReportContent reportToday(const stdGeneral &session, const ResultCaptions &captions)
+{
+    return reportContent(session, captions, shortDate(QDate::currentDate()).toStdString());
 }
 
 void runPrintSequence(PrintingWindow &window, stdGeneral &session)

@@ -25,7 +25,7 @@ public:
     // the prompt writes the session's strRoadName and blnPrintOK.
     virtual void askForRoadName() = 0;
     // The captions of the nine result labels, exactly as they stand.
-    virtual ReportCaptions captions() const = 0;
+    virtual ResultCaptions captions() const = 0;
     // Repaints the whole window at once.
     virtual void repaintNow() = 0;
     // Shows "Sending analysis to printer" and starts the timer that hides it again.
@@ -34,6 +34,10 @@ public:
 protected:
     ~PrintingWindow() = default;
 };
+
+// The session's figures and the given captions, dated today in the system's short date
+// format.
+ReportContent reportToday(const stdGeneral &session, const ResultCaptions &captions);
 
 // Print: the name, then the report on the default printer.
 void runPrintSequence(PrintingWindow &window, stdGeneral &session);

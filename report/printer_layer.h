@@ -1,9 +1,10 @@
 // What the report needs of a printer: lines of text pieces and zone advances, the type
-// size, bold type, and the end of the document. Failures are thrown as PrintFailure.
+// size, bold type, and the end of the document. A layer that fails throws, and the report
+// stops at that operation.
 #pragma once
 
-#include <QString>
-
+#include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -17,20 +18,12 @@ struct ZoneAdvance {
     bool operator==(const ZoneAdvance &) const = default;
 };
 
-using Piece = std::variant<QString, ZoneAdvance>;
+// A text piece is UTF-8.
+using Piece = std::variant<std::string, ZoneAdvance>;
 
 // A name or caption as it can stand on one printed line: control characters and line or
 // paragraph separators become blanks, so no value can break the report's lines apart.
-inline QString asOneLine(const QString &text)
-{
-    QString line = text;
-    for (QChar &ch : line) {
-        const char16_t u = ch.unicode();
-        if (ch.category() == QChar::Other_Control || u == 0x2028 || u == 0x2029)
-            ch = QLatin1Char(' ');
-    }
-    return line;
-}
+std::string asOneLine(std::string_view text);
 
 class PrinterLayer {
 public:

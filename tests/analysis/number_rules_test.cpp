@@ -186,30 +186,38 @@ INSTANTIATE_TEST_SUITE_P(NumberRules, DoubleToTextTest, ::testing::ValuesIn(kDou
 struct FootageRow {
     const char *name;
     const char *text;
-    std::optional<std::int16_t> footage;
+    bool entry;                           // may stand in a box while it is typed in
+    std::optional<std::int16_t> footage;  // what it reads as
+    const char *shown;                    // the box's text once left, its field holding 1234
+    std::int16_t field;                   // the field then
 };
 
-class ParseFootageTest : public ::testing::TestWithParam<FootageRow> {};
+class FootageTest : public ::testing::TestWithParam<FootageRow> {};
 
-TEST_P(ParseFootageTest, takesOneToFourAsciiDigits)
+TEST_P(FootageTest, takesOneToFourAsciiDigits)
 {
-    EXPECT_EQ(parseFootage(GetParam().text), GetParam().footage);
+    const FootageRow &row = GetParam();
+    EXPECT_EQ(isFootageEntry(row.text), row.entry);
+    EXPECT_EQ(parseFootage(row.text), row.footage);
+    std::int16_t field = 1234;
+    EXPECT_EQ(commitFootage(row.text, field), row.shown);
+    EXPECT_EQ(field, row.field);
 }
 
 const FootageRow kFootageRows[] = {
-    {"LeadingZeros", "0075", 75},
-    {"LargestBox", "9999", 9999},
-    {"Zero", "0", 0},
-    {"AllZeros", "0000", 0},
-    {"EmptyGivesNothing", "", std::nullopt},
-    {"TrailingLetter", "12a", std::nullopt},
-    {"MinusSign", "-1", std::nullopt},
-    {"PlusSign", "+1", std::nullopt},
-    {"LeadingSpace", " 12", std::nullopt},
-    {"FiveDigits", "12345", std::nullopt},
-    {"ArabicIndicDigit", "\xd9\xa3", std::nullopt},
+    {"LeadingZeros", "0075", true, 75, "0075", 75},
+    {"LargestBox", "9999", true, 9999, "9999", 9999},
+    {"Zero", "0", true, 0, "0", 0},
+    {"AllZeros", "0000", true, 0, "0000", 0},
+    {"EmptyReadsZeroWhenLeft", "", true, std::nullopt, "0", 0},
+    {"TrailingLetter", "12a", false, std::nullopt, "1234", 1234},
+    {"MinusSign", "-1", false, std::nullopt, "1234", 1234},
+    {"PlusSign", "+1", false, std::nullopt, "1234", 1234},
+    {"LeadingSpace", " 12", false, std::nullopt, "1234", 1234},
+    {"FiveDigits", "12345", false, std::nullopt, "1234", 1234},
+    {"ArabicIndicDigit", "\xd9\xa3", false, std::nullopt, "1234", 1234},
 };
-INSTANTIATE_TEST_SUITE_P(NumberRules, ParseFootageTest, ::testing::ValuesIn(kFootageRows), RowName{});
+INSTANTIATE_TEST_SUITE_P(NumberRules, FootageTest, ::testing::ValuesIn(kFootageRows), RowName{});
 
 } // namespace
 } // namespace trelvane::test

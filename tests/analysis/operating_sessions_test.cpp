@@ -1,6 +1,8 @@
 // The basis of the operating sessions and the heavy, average and light figures.
 #include "analysis_test_support.h"
 
+#include "analysis/result_captions.h"
+
 namespace trelvane::test {
 namespace {
 
@@ -39,6 +41,32 @@ const SessionRow kSessionRows[] = {
     {"Storage86BasesOnRecommendation", 50, 86, "Based on the RECOMMENDATION of 80 cars in service:", 56, 40, 20},
 };
 INSTANTIATE_TEST_SUITE_P(OperatingSessions, OperatingSessionTest, ::testing::ValuesIn(kSessionRows), RowName{});
+
+struct SentenceRow {
+    const char *name;
+    std::int16_t heavy, average, light;
+    const char *hvy, *med, *lite;
+};
+
+class SessionSentenceTest : public ::testing::TestWithParam<SentenceRow> {};
+
+TEST_P(SessionSentenceTest, putsEachFigureBetweenItsWords)
+{
+    const SentenceRow &row = GetParam();
+    const AnalysisResult result{"pass", "func", "", "stor", "storSug", "basis",
+                                row.heavy, row.average, row.light};
+    const ResultCaptions expected{"pass", "func", "", "stor", "storSug", "basis",
+                                  row.hvy, row.med, row.lite};
+    EXPECT_EQ(resultCaptions(result), expected);
+}
+
+const SentenceRow kSentenceRows[] = {
+    {"WorkedExample", 21, 15, 7, "Move 21 cars for a HEAVY session.",
+     "Move 15 cars for an AVERAGE session.", "Move 7 cars for a LIGHT session."},
+    {"NoCarsSameWording", 0, 0, 0, "Move 0 cars for a HEAVY session.",
+     "Move 0 cars for an AVERAGE session.", "Move 0 cars for a LIGHT session."},
+};
+INSTANTIATE_TEST_SUITE_P(OperatingSessions, SessionSentenceTest, ::testing::ValuesIn(kSentenceRows), RowName{});
 
 } // namespace
 } // namespace trelvane::test

@@ -11,7 +11,7 @@
 // zip, the installer, and the script that makes a wine prefix as a Windows machine has it.
 #include "pdf_reading.h"
 #include "private_cups_server.h"
-#include "report_samples.h"
+#include "report_page_sample.h"
 
 #include <QDate>
 #include <QDir>

@@ -296,7 +296,7 @@ void PdfPageTest::namesStayOnTheirLine()
     QFETCH(QString, name);
     QFETCH(QString, line7);
     ReportContent content = pineRidgeSaturated();
-    content.roadName = name;
+    content.roadName = name.toStdString();
     const QString path = render(content, QString("name-%1.pdf").arg(QTest::currentDataTag()));
     QCOMPARE(pdfPageCount(path), 1);
     const QStringList texts = pdfLineTexts(path);
@@ -320,19 +320,23 @@ void PdfPageTest::longLinesContinueAtTheirIndent_data()
     ReportContent longName = pineRidgeSaturated();
     while (longName.roadName.size() < 300)
         longName.roadName += " & Western Mountain Division";
-    longName.roadName.truncate(300);
-    QTest::newRow("300-character name") << longName << "Prepared for " + longName.roadName
-                                        << "Date: 3/5/2026" << 1;
+    longName.roadName.resize(300);
+    QTest::newRow("300-character name")
+        << longName << QString::fromStdString("Prepared for " + longName.roadName)
+        << "Date: 3/5/2026" << 1;
 
     ReportContent longCaption = pineRidgeSaturated();
-    longCaption.captions.funcSug = (longCaption.captions.funcSug + " ").repeated(4).trimmed();
+    const QString caption = QString::fromStdString(longCaption.captions.funcSug);
+    longCaption.captions.funcSug = (caption + " ").repeated(4).trimmed().toStdString();
     QTest::newRow("indented caption four times the page's width")
-        << longCaption << longCaption.captions.funcSug << "Yard capacity is ADEQUATE." << 1;
+        << longCaption << QString::fromStdString(longCaption.captions.funcSug)
+        << "Yard capacity is ADEQUATE." << 1;
 
     ReportContent oneWord = pineRidgeSaturated();
-    oneWord.roadName = QString(5000, 'W');
+    oneWord.roadName = std::string(5000, 'W');
     QTest::newRow("five thousand characters without a blank, over three pages")
-        << oneWord << "Prepared for " + oneWord.roadName << "Date: 3/5/2026" << 3;
+        << oneWord << QString::fromStdString("Prepared for " + oneWord.roadName)
+        << "Date: 3/5/2026" << 3;
 }
 
 // Nothing of a line is lost: what does not fit continues on the next line, indented as

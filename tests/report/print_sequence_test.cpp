@@ -7,7 +7,7 @@
 #include "modal_windows.h"
 #include "pdf_reading.h"
 #include "private_cups_server.h"
-#include "report_samples.h"
+#include "report_page_sample.h"
 
 #include "forms/entry_box.h"
 #include "forms/frm_answers.h"

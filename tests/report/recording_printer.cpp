@@ -1,46 +1,47 @@
 #include "recording_printer.h"
 
-#include "report/print_failure.h"
+#include <sstream>
 
 namespace trelvane::test {
 
-void RecordingPrinter::record(const QString &text, const QString &event)
+void RecordingPrinter::record(const std::string &text, const std::string &event)
 {
     if (failAtLine && *failAtLine == static_cast<int>(lines.size()) + 1)
-        throw PrintFailure(PrintFailureKind::JobRefused, QStringLiteral("recorder"),
-                           QStringLiteral("told to fail at line %1").arg(*failAtLine));
+        throw RecordedFailure("told to fail at line " + std::to_string(*failAtLine));
     lines.push_back({text, size_, bold_});
-    events << event;
+    events.push_back(event);
 }
 
-void RecordingPrinter::printEmptyLine() { record(QString(), QStringLiteral("empty")); }
+void RecordingPrinter::printEmptyLine() { record("", "empty"); }
 
 void RecordingPrinter::printLine(const std::vector<Piece> &pieces)
 {
-    QString text;
+    std::string text;
     for (const Piece &piece : pieces)
-        text += std::holds_alternative<QString>(piece) ? std::get<QString>(piece)
-                                                        : QStringLiteral("[zone]");
-    record(text, QStringLiteral("line ") + text);
+        text += std::holds_alternative<std::string>(piece) ? std::get<std::string>(piece)
+                                                           : "[zone]";
+    record(text, "line " + text);
 }
 
 void RecordingPrinter::setTypeSize(double points)
 {
     size_ = points;
-    events << QStringLiteral("size %1").arg(points);
+    std::ostringstream event;
+    event << "size " << points;
+    events.push_back(event.str());
 }
 
 void RecordingPrinter::setBold(bool on)
 {
     bold_ = on;
-    events << (on ? QStringLiteral("bold on") : QStringLiteral("bold off"));
+    events.push_back(on ? "bold on" : "bold off");
 }
 
 void RecordingPrinter::endDocument()
 {
     if (onEnd)
         onEnd();
-    events << QStringLiteral("end");
+    events.push_back("end");
 }
 
 } // namespace trelvane::test

@@ -1,20 +1,31 @@
-// The report's lines, sizes and bold settings, as the printer layer receives them.
+// The report's lines, sizes and bold settings, as the printer layer receives them, and the
+// same report copied as text.
 #include "recording_printer.h"
 #include "report_samples.h"
 
 #include "report/analysis_report.h"
-#include "report/print_failure.h"
 
-#include <QtTest>
+#include <gtest/gtest.h>
 
-using namespace trelvane;
-using trelvane::test::RecordingPrinter;
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
 
-Q_DECLARE_METATYPE(trelvane::ReportContent)
-
+namespace trelvane::test {
 namespace {
 
-const QStringList kHead = {
+using Lines = std::vector<std::string>;
+
+// Rows show as their names in failure messages instead of a byte dump.
+template <class Row>
+    requires requires(const Row &row) { std::string_view(row.name); }
+void PrintTo(const Row &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+const Lines kHead = {
     "empty",
     "empty",
     "empty",
@@ -30,247 +41,279 @@ const QStringList kHead = {
     "line       Your SCALE:  HO",
 };
 
-QStringList events(const ReportContent &content)
+Lines operator+(Lines head, const Lines &tail)
 {
-    RecordingPrinter printer;
-    PrintAnalysisReport(content, printer);
-    return printer.events;
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
 }
 
-QStringList printedLines(const ReportContent &content)
+RecordingPrinter printed(const ReportContent &content)
 {
     RecordingPrinter printer;
     PrintAnalysisReport(content, printer);
-    QStringList texts;
-    for (const auto &line : printer.lines)
-        texts << line.text;
+    return printer;
+}
+
+Lines printedLines(const ReportContent &content)
+{
+    Lines texts;
+    for (const RecordedLine &line : printed(content).lines)
+        texts.push_back(line.text);
     return texts;
 }
 
-qsizetype leadingBlanks(const QString &line)
+Lines split(const std::string &text)
 {
-    qsizetype blanks = 0;
-    while (blanks < line.size() && line.at(blanks) == ' ')
-        ++blanks;
-    return blanks;
+    Lines lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    return lines;
 }
 
-} // namespace
+std::size_t leadingBlanks(const std::string &line)
+{
+    return std::min(line.find_first_not_of(' '), line.size());
+}
 
-class ReportLinesTest : public QObject {
-    Q_OBJECT
-private slots:
-    void wholeReport_data();
-    void wholeReport();
-    void oneLine_data();
-    void oneLine();
-    void onlyLineFiveIsBold();
-    void leadingLinesKeepTheStartingSize();
-    void failingLineStopsTheReport();
+// The words of a line with its blanks and zone advances taken as single blanks.
+std::string words(std::string line)
+{
+    for (std::size_t zone; (zone = line.find("[zone]")) != std::string::npos;)
+        line.replace(zone, 6, " ");
+    std::istringstream stream(line);
+    std::string joined;
+    for (std::string word; stream >> word;)
+        joined += (joined.empty() ? "" : " ") + word;
+    return joined;
+}
+
+struct WholeReportRow {
+    const char *name;
+    ReportContent content;
+    Lines events;
 };
 
-void ReportLinesTest::wholeReport_data()
+class WholeReportTest : public ::testing::TestWithParam<WholeReportRow> {};
+
+TEST_P(WholeReportTest, printsEveryLineInItsType)
 {
-    QTest::addColumn<ReportContent>("content");
-    QTest::addColumn<QStringList>("expected");
-
-    QTest::newRow("worked example, saturated: 35 lines")
-        << test::pineRidgeSaturated()
-        << kHead + QStringList{
-               "line       Mainline PASSING track length:  10 ft.",
-               "line       FUNCTIONAL track length:  18 ft.",
-               "line       Total STORAGE track length:  100 ft.",
-               "line       EQUIVALENT number of 40' cars in service:  30",
-               "empty",
-               "empty",
-               "line *** TRACKAGE ANALYSIS ***",
-               "empty",
-               "line Passing trackage is ADEQUATE.",
-               "line Functional trackage is SATURATED!",
-               "line       Move no more than 14.4 cars, or REDESIGN trackage.",
-               "line Yard capacity is ADEQUATE.",
-               "line       Use a max. of 160 cars in service.",
-               "empty",
-               "empty",
-               "line *** OPERATING ANALYSIS ***",
-               "empty",
-               "line Based on 30 cars in service:",
-               "line       Move 21 cars for a HEAVY session.",
-               "line       Move 15 cars for an AVERAGE session.",
-               "line       Move 7 cars for a LIGHT session.",
-               "empty",
-               "line       Warning![zone]Operation may not be satisfactory using these",
-               "line [zone]figures unless functional trackage is redesigned.",
-               "empty",
-               "end",
-           };
-
-    QTest::newRow("functional 50 ft., adequate: 31 lines")
-        << test::pineRidgeAdequate()
-        << kHead + QStringList{
-               "line       Mainline PASSING track length:  10 ft.",
-               "line       FUNCTIONAL track length:  50 ft.",
-               "line       Total STORAGE track length:  100 ft.",
-               "line       EQUIVALENT number of 40' cars in service:  30",
-               "empty",
-               "empty",
-               "line *** TRACKAGE ANALYSIS ***",
-               "empty",
-               "line Passing trackage is ADEQUATE.",
-               "line Functional trackage is ADEQUATE.",
-               "line Yard capacity is ADEQUATE.",
-               "line       Use a max. of 160 cars in service.",
-               "empty",
-               "empty",
-               "line *** OPERATING ANALYSIS ***",
-               "empty",
-               "line Based on 30 cars in service:",
-               "line       Move 21 cars for a HEAVY session.",
-               "line       Move 15 cars for an AVERAGE session.",
-               "line       Move 7 cars for a LIGHT session.",
-               "empty",
-               "end",
-           };
+    const WholeReportRow &row = GetParam();
+    EXPECT_EQ(printed(row.content).events, row.events);
 }
 
-void ReportLinesTest::wholeReport()
+// Copied as text: the printed lines from the heading on, word for word, each indented as
+// printed; a line that begins with a zone advance begins at the second zone.
+TEST_P(WholeReportTest, copiesThePrintedLinesAsText)
 {
-    QFETCH(ReportContent, content);
-    QFETCH(QStringList, expected);
-    QCOMPARE(events(content), expected);
+    const WholeReportRow &row = GetParam();
+    Lines lines;
+    for (const std::string &event : row.events)
+        if (event == "empty" || event.starts_with("line "))
+            lines.push_back(event == "empty" ? "" : event.substr(5));
+    lines.erase(lines.begin(), std::find_if(lines.begin(), lines.end(),
+                                            [](const std::string &l) { return !l.empty(); }));
+    while (lines.back().empty())
+        lines.pop_back();
 
-    // Copied as text: the printed lines from the heading on, word for word, each indented
-    // as printed; a line that begins with a zone advance begins at the second zone.
-    QStringList printed;
-    for (const QString &event : expected)
-        if (event == "empty" || event.startsWith("line "))
-            printed << event.mid(5);
-    while (printed.constFirst().isEmpty())
-        printed.removeFirst();
-    while (printed.constLast().isEmpty())
-        printed.removeLast();
-    const QString text = reportText(content);
-    QVERIFY(text.endsWith('\n'));
-    const QStringList copied = text.chopped(1).split('\n');
-    QCOMPARE(copied.size(), printed.size());
-    for (qsizetype i = 0; i < printed.size(); ++i) {
-        const QString words = QString(printed[i]).replace("[zone]", " ").simplified();
-        QCOMPARE(copied[i].simplified(), words);
-        QCOMPARE(leadingBlanks(copied[i]),
-                 printed[i].startsWith("[zone]") ? 14 : leadingBlanks(printed[i]));
+    const std::string text = reportText(row.content);
+    ASSERT_TRUE(text.ends_with('\n'));
+    const Lines copied = split(text);
+    ASSERT_EQ(copied.size(), lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(words(copied[i]), words(lines[i])) << "line " << i + 1;
+        EXPECT_EQ(leadingBlanks(copied[i]),
+                  lines[i].starts_with("[zone]") ? 14 : leadingBlanks(lines[i]))
+            << copied[i];
     }
 }
 
-void ReportLinesTest::oneLine_data()
+const WholeReportRow kWholeReportRows[] = {
+    {"WorkedExampleSaturated35Lines", pineRidgeSaturated(),
+     kHead + Lines{
+                 "line       Mainline PASSING track length:  10 ft.",
+                 "line       FUNCTIONAL track length:  18 ft.",
+                 "line       Total STORAGE track length:  100 ft.",
+                 "line       EQUIVALENT number of 40' cars in service:  30",
+                 "empty",
+                 "empty",
+                 "line *** TRACKAGE ANALYSIS ***",
+                 "empty",
+                 "line Passing trackage is ADEQUATE.",
+                 "line Functional trackage is SATURATED!",
+                 "line       Move no more than 14.4 cars, or REDESIGN trackage.",
+                 "line Yard capacity is ADEQUATE.",
+                 "line       Use a max. of 160 cars in service.",
+                 "empty",
+                 "empty",
+                 "line *** OPERATING ANALYSIS ***",
+                 "empty",
+                 "line Based on 30 cars in service:",
+                 "line       Move 21 cars for a HEAVY session.",
+                 "line       Move 15 cars for an AVERAGE session.",
+                 "line       Move 7 cars for a LIGHT session.",
+                 "empty",
+                 "line       Warning![zone]Operation may not be satisfactory using these",
+                 "line [zone]figures unless functional trackage is redesigned.",
+                 "empty",
+                 "end",
+             }},
+    {"FunctionalFiftyFeetAdequate31Lines", pineRidgeAdequate(),
+     kHead + Lines{
+                 "line       Mainline PASSING track length:  10 ft.",
+                 "line       FUNCTIONAL track length:  50 ft.",
+                 "line       Total STORAGE track length:  100 ft.",
+                 "line       EQUIVALENT number of 40' cars in service:  30",
+                 "empty",
+                 "empty",
+                 "line *** TRACKAGE ANALYSIS ***",
+                 "empty",
+                 "line Passing trackage is ADEQUATE.",
+                 "line Functional trackage is ADEQUATE.",
+                 "line Yard capacity is ADEQUATE.",
+                 "line       Use a max. of 160 cars in service.",
+                 "empty",
+                 "empty",
+                 "line *** OPERATING ANALYSIS ***",
+                 "empty",
+                 "line Based on 30 cars in service:",
+                 "line       Move 21 cars for a HEAVY session.",
+                 "line       Move 15 cars for an AVERAGE session.",
+                 "line       Move 7 cars for a LIGHT session.",
+                 "empty",
+                 "end",
+             }},
+};
+INSTANTIATE_TEST_SUITE_P(ReportLines, WholeReportTest, ::testing::ValuesIn(kWholeReportRows),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+struct OneLineRow {
+    const char *name;
+    ReportContent content;
+    std::size_t lineCount;
+    std::size_t lineNumber;
+    std::string expected;
+};
+
+class OneLineTest : public ::testing::TestWithParam<OneLineRow> {};
+
+TEST_P(OneLineTest, printsTheLineAsShown)
 {
-    QTest::addColumn<ReportContent>("content");
-    QTest::addColumn<int>("lineCount");
-    QTest::addColumn<int>("lineNumber");
-    QTest::addColumn<QString>("expected");
-
-    ReportContent c = test::pineRidgeSaturated();
-    c.roadName = "";
-    QTest::newRow("empty name: Prepared for and its blank alone") << c << 35 << 7 << "Prepared for ";
-
-    c = test::pineRidgeSaturated();
-    c.roadName = "  Union Pacific  ";
-    QTest::newRow("name printed untrimmed") << c << 35 << 7 << "Prepared for   Union Pacific  ";
-
-    c = test::pineRidgeSaturated();
-    c.captions.funcSug = "   ";
-    QTest::newRow("caption of spaces on line 21 is printed") << c << 35 << 21 << "         ";
-
-    c = test::pineRidgeAdequate();
-    c.captions.funcSug = "";
-    QTest::newRow("empty functional suggestion: storage status moves up")
-        << c << 31 << 21 << "Yard capacity is ADEQUATE.";
-
-    c = test::pineRidgeSaturated();
-    c.funcPct = 50;
-    QTest::newRow("percentage 50: no warning, light session is second to last")
-        << c << 32 << 31 << "      Move 7 cars for a LIGHT session.";
-
-    c = test::pineRidgeAdequate();
-    c.funcPct = 51;
-    QTest::newRow("percentage 51: warning without line 21")
-        << c << 34 << 32 << "      Warning![zone]Operation may not be satisfactory using these";
-
-    c = test::pineRidgeSaturated();
-    c.funcPct = -1;
-    QTest::newRow("negative percentage: no warning") << c << 32 << 32 << "";
-
-    c = test::pineRidgeSaturated();
-    c.passTrack = 0;
-    QTest::newRow("footage 0 prints as 0 ft.")
-        << c << 35 << 11 << "      Mainline PASSING track length:  0 ft.";
-
-    c = test::pineRidgeSaturated();
-    c.equivCars = -138;
-    QTest::newRow("negative figure by the integer rule")
-        << c << 35 << 14 << "      EQUIVALENT number of 40' cars in service:  -138";
-
-    c = test::pineRidgeSaturated();
-    c.captions.storSug = "";
-    QTest::newRow("empty indented caption leaves the indent alone") << c << 35 << 23 << "      ";
-
-    c = test::pineRidgeSaturated();
-    c.roadName = "Line one\nline two\ttab";
-    QTest::newRow("name with a line break stays one recorded line")
-        << c << 35 << 7 << "Prepared for Line one\nline two\ttab";
+    const OneLineRow &row = GetParam();
+    const Lines lines = printedLines(row.content);
+    ASSERT_EQ(lines.size(), row.lineCount);
+    EXPECT_EQ(lines.at(row.lineNumber - 1), row.expected);
 }
 
-void ReportLinesTest::oneLine()
+ReportContent with(ReportContent content, void (*change)(ReportContent &))
 {
-    QFETCH(ReportContent, content);
-    QFETCH(int, lineCount);
-    QFETCH(int, lineNumber);
-    QFETCH(QString, expected);
-
-    const QStringList lines = printedLines(content);
-    QCOMPARE(lines.size(), lineCount);
-    QCOMPARE(lines.at(lineNumber - 1), expected);
+    change(content);
+    return content;
 }
 
-void ReportLinesTest::onlyLineFiveIsBold()
+const OneLineRow kOneLineRows[] = {
+    {"EmptyNamePreparedForAndItsBlankAlone",
+     with(pineRidgeSaturated(), [](ReportContent &c) { c.roadName = ""; }), 35, 7,
+     "Prepared for "},
+    {"NamePrintedUntrimmed",
+     with(pineRidgeSaturated(), [](ReportContent &c) { c.roadName = "  Union Pacific  "; }), 35,
+     7, "Prepared for   Union Pacific  "},
+    {"CaptionOfSpacesOnLine21IsPrinted",
+     with(pineRidgeSaturated(), [](ReportContent &c) { c.captions.funcSug = "   "; }), 35, 21,
+     "         "},
+    {"EmptyFunctionalSuggestionStorageStatusMovesUp",
+     with(pineRidgeAdequate(), [](ReportContent &c) { c.captions.funcSug = ""; }), 31, 21,
+     "Yard capacity is ADEQUATE."},
+    {"Percentage50NoWarningLightSessionSecondToLast",
+     with(pineRidgeSaturated(), [](ReportContent &c) { c.funcPct = 50; }), 32, 31,
+     "      Move 7 cars for a LIGHT session."},
+    {"Percentage51WarningWithoutLine21",
+     with(pineRidgeAdequate(), [](ReportContent &c) { c.funcPct = 51; }), 34, 32,
+     "      Warning![zone]Operation may not be satisfactory using these"},
+    {"NegativePercentageNoWarning",
+     with(pineRidgeSaturated(), [](ReportContent &c) { c.funcPct = -1; }), 32, 32, ""},
+    {"Footage0PrintsAs0Ft",
+     with(pineRidgeSaturated(), [](ReportContent &c) { c.passTrack = 0; }), 35, 11,
+     "      Mainline PASSING track length:  0 ft."},
+    {"NegativeFigureByTheIntegerRule",
+     with(pineRidgeSaturated(), [](ReportContent &c) { c.equivCars = -138; }), 35, 14,
+     "      EQUIVALENT number of 40' cars in service:  -138"},
+    {"EmptyIndentedCaptionLeavesTheIndentAlone",
+     with(pineRidgeSaturated(), [](ReportContent &c) { c.captions.storSug = ""; }), 35, 23,
+     "      "},
+    {"NameWithALineBreakStaysOneRecordedLine",
+     with(pineRidgeSaturated(), [](ReportContent &c) { c.roadName = "Line one\nline two\ttab"; }),
+     35, 7, "Prepared for Line one\nline two\ttab"},
+};
+INSTANTIATE_TEST_SUITE_P(ReportLines, OneLineTest, ::testing::ValuesIn(kOneLineRows),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+struct CopiedNameRow {
+    const char *name;
+    const char *roadName;
+    const char *line; // the copied text's "Prepared for" line
+};
+
+class CopiedNameTest : public ::testing::TestWithParam<CopiedNameRow> {};
+
+// Whatever a name holds, it stays on its own line of the copied text.
+TEST_P(CopiedNameTest, keepsTheNameOnOneLine)
 {
-    RecordingPrinter printer;
-    PrintAnalysisReport(test::pineRidgeSaturated(), printer);
-    QList<int> boldLines;
+    ReportContent content = pineRidgeSaturated();
+    content.roadName = GetParam().roadName;
+    const Lines copied = split(reportText(content));
+    ASSERT_EQ(copied.size(), split(reportText(pineRidgeSaturated())).size());
+    EXPECT_EQ(copied.at(2), GetParam().line);
+}
+
+const CopiedNameRow kCopiedNameRows[] = {
+    {"LineFeedAndTabAsBlanks", "Line one\nline two\ttab", "Prepared for Line one line two tab"},
+    {"CarriageReturnAsBlank", "A\r\nB", "Prepared for A  B"},
+    {"LineAndParagraphSeparatorsAsBlanks", "A\u2028B\u2029C", "Prepared for A B C"},
+    {"NextLineControlAsBlank", "A\u0085B", "Prepared for A B"},
+    {"OtherCharactersKept", "Soci\u00e9t\u00e9 \u2014 \xf0\x9f\x9a\x82 Line",
+     "Prepared for Soci\u00e9t\u00e9 \u2014 \xf0\x9f\x9a\x82 Line"},
+};
+INSTANTIATE_TEST_SUITE_P(ReportLines, CopiedNameTest, ::testing::ValuesIn(kCopiedNameRows),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ReportType, onlyLineFiveIsBold)
+{
+    const RecordingPrinter printer = printed(pineRidgeSaturated());
+    std::vector<std::size_t> boldLines;
     for (std::size_t i = 0; i < printer.lines.size(); ++i)
         if (printer.lines[i].bold)
-            boldLines << static_cast<int>(i) + 1;
-    QCOMPARE(boldLines, QList<int>{5});
-    QCOMPARE(printer.lines.at(16).text, QString("*** TRACKAGE ANALYSIS ***"));
-    QCOMPARE(printer.lines.at(25).text, QString("*** OPERATING ANALYSIS ***"));
+            boldLines.push_back(i + 1);
+    EXPECT_EQ(boldLines, std::vector<std::size_t>{5});
+    EXPECT_EQ(printer.lines.at(16).text, "*** TRACKAGE ANALYSIS ***");
+    EXPECT_EQ(printer.lines.at(25).text, "*** OPERATING ANALYSIS ***");
 }
 
-void ReportLinesTest::leadingLinesKeepTheStartingSize()
+TEST(ReportType, leadingLinesKeepTheStartingSize)
 {
-    RecordingPrinter printer;
-    PrintAnalysisReport(test::pineRidgeSaturated(), printer);
+    const RecordingPrinter printer = printed(pineRidgeSaturated());
     for (std::size_t i = 0; i < printer.lines.size(); ++i) {
-        const auto &size = printer.lines[i].size;
         if (i < 4)
-            QVERIFY2(!size.has_value(), qPrintable(QString("line %1 has a size").arg(i + 1)));
+            EXPECT_FALSE(printer.lines[i].size.has_value()) << "line " << i + 1 << " has a size";
         else
-            QCOMPARE(size, std::optional<double>(10));
+            EXPECT_EQ(printer.lines[i].size, std::optional<double>(10)) << "line " << i + 1;
     }
-    QCOMPARE(printer.events.count("size 10"), 1);
-    QCOMPARE(printer.events.count("bold on"), 1);
-    QCOMPARE(printer.events.count("bold off"), 1);
+    EXPECT_EQ(std::count(printer.events.begin(), printer.events.end(), "size 10"), 1);
+    EXPECT_EQ(std::count(printer.events.begin(), printer.events.end(), "bold on"), 1);
+    EXPECT_EQ(std::count(printer.events.begin(), printer.events.end(), "bold off"), 1);
 }
 
-void ReportLinesTest::failingLineStopsTheReport()
+TEST(ReportFailure, failingLineStopsTheReport)
 {
     RecordingPrinter printer;
     printer.failAtLine = 12;
     bool ended = false;
     printer.onEnd = [&ended] { ended = true; };
-    QVERIFY_THROWS_EXCEPTION(PrintFailure, PrintAnalysisReport(test::pineRidgeSaturated(), printer));
-    QCOMPARE(printer.lines.size(), std::size_t(11));
-    QVERIFY(!ended);
-    QVERIFY(!printer.events.contains("end"));
+    EXPECT_THROW(PrintAnalysisReport(pineRidgeSaturated(), printer), RecordedFailure);
+    EXPECT_EQ(printer.lines.size(), 11u);
+    EXPECT_FALSE(ended);
+    EXPECT_EQ(std::count(printer.events.begin(), printer.events.end(), "end"), 0);
 }
 
-QTEST_GUILESS_MAIN(ReportLinesTest)
-#include "report_lines_test.moc"
+} // namespace
+} // namespace trelvane::test

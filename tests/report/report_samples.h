@@ -3,8 +3,6 @@
 
 #include "report/analysis_report.h"
 
-#include <QStringList>
-
 namespace trelvane::test {
 
 // HO, passing 10 ft., functional 18 ft., storage 100 ft., thirty 40-foot cars,
@@ -41,36 +39,6 @@ inline ReportContent pineRidgeAdequate()
     c.captions.funcStatus = "Functional trackage is ADEQUATE.";
     c.captions.funcSug = "";
     return c;
-}
-
-// The saturated example's page as pdftohtml reads it back, blanks included, dated `date`.
-inline QStringList pineRidgeSaturatedPage(const QString &date)
-{
-    return {
-        "*** TRELVANE ***",
-        "Prepared for Pine Ridge",
-        "Date:  " + date,
-        "Input data furnished:",
-        "      Your SCALE:  HO",
-        "      Mainline PASSING track length:  10 ft.",
-        "      FUNCTIONAL track length:  18 ft.",
-        "      Total STORAGE track length:  100 ft.",
-        "      EQUIVALENT number of 40' cars in service:  30",
-        "*** TRACKAGE ANALYSIS ***",
-        "Passing trackage is ADEQUATE.",
-        "Functional trackage is SATURATED!",
-        "      Move no more than 14.4 cars, or REDESIGN trackage.",
-        "Yard capacity is ADEQUATE.",
-        "      Use a max. of 160 cars in service.",
-        "*** OPERATING ANALYSIS ***",
-        "Based on 30 cars in service:",
-        "      Move 21 cars for a HEAVY session.",
-        "      Move 15 cars for an AVERAGE session.",
-        "      Move 7 cars for a LIGHT session.",
-        // pdftohtml reads the gap before the second zone as one blank
-        "      Warning! Operation may not be satisfactory using these",
-        "figures unless functional trackage is redesigned.",
-    };
 }
 
 } // namespace trelvane::test
