@@ -1,0 +1,123 @@
+// The results: the nine texts of one analysis and the warning, as a modal dialog, with
+// OK, Print (the name, then the browser's print dialog with the report as the page),
+// Copy, and Share where the device can. While it is open, printing the page prints the
+// report under the name confirmed last.
+import { shortDate } from './locale.js';
+import { showReportPage } from './report_page.js';
+
+const kCaptionIds = ['lblPassSug', 'lblFuncStatus', 'lblFuncSug', 'lblStorStatus', 'lblStorSug',
+  'lblBasis', 'lblHvy', 'lblMed', 'lblLite'];
+// How long a message about the text stays.
+const kMessageMs = 4000;
+
+export class ResultsWindow {
+  #rules;
+  #prompt;
+  #returnTo;
+  #dialog = document.getElementById('frmAnswers');
+  #message = document.getElementById('lblMessage');
+  #page = document.getElementById('report');
+  #messageTimer = 0;
+  #copying = false; // the Copy button's fallback through the copy command
+
+  constructor(rules, prompt, returnTo) {
+    this.#rules = rules;
+    this.#prompt = prompt;
+    this.#returnTo = returnTo;
+
+    document.getElementById('cmdOK').addEventListener('click', () => this.#dialog.close());
+    // Enter anywhere but on another button closes it, as the window's default button does.
+    this.#dialog.addEventListener('keydown', (event) => {
+      if (event.key === 'Enter' && !event.target.closest('button, a'))
+        this.#dialog.close();
+    });
+    this.#dialog.addEventListener('close', () => {
+      document.body.classList.remove('printing-report');
+      this.#page.replaceChildren();
+      this.#showMessage('');
+      this.#returnTo.focus();
+    });
+    document.getElementById('cmdPrint').addEventListener('click', () => this.#print());
+    document.getElementById('cmdCopy').addEventListener('click', () => this.#copy());
+
+    const share = document.getElementById('cmdShare');
+    if (navigator.share && navigator.canShare?.({ text: 'Trelvane' })) {
+      share.hidden = false;
+      share.addEventListener('click', () => this.#share());
+    }
+    // Ctrl+C with nothing selected copies the analysis.
+    document.addEventListener('copy', (event) => {
+      if (!this.#dialog.open || (!this.#copying && !document.getSelection().isCollapsed))
+        return;
+      event.preventDefault();
+      event.clipboardData.setData('text/plain', this.#text());
+      this.#showMessage('The analysis was copied as text.');
+    });
+    // The browser's own Print, too: the report as it stands, dated today.
+    window.addEventListener('beforeprint', () => {
+      if (this.#dialog.open)
+        this.#layOutPage();
+    });
+  }
+
+  show({ captions, warning }) {
+    kCaptionIds.forEach((id, i) => {
+      document.getElementById(id).textContent = captions[i];
+    });
+    document.getElementById('lblWarn').hidden = !warning;
+    this.#showMessage('');
+    this.#layOutPage();
+    document.body.classList.add('printing-report');
+    this.#dialog.showModal();
+  }
+
+  #text() {
+    return this.#rules.reportText(shortDate());
+  }
+
+  #layOutPage() {
+    showReportPage(this.#page, this.#rules.reportPage(shortDate()));
+  }
+
+  async #print() {
+    const name = await this.#prompt.ask(this.#rules.roadName());
+    if (name === null)
+      return;
+    this.#rules.setRoadName(name);
+    this.#layOutPage();
+    // The browser cannot say whether the page was printed, so nothing claims it was.
+    window.print();
+  }
+
+  async #copy() {
+    const text = this.#text();
+    try {
+      await navigator.clipboard.writeText(text);
+      this.#showMessage('The analysis was copied as text.');
+    } catch {
+      // Without the clipboard's permission, or outside a secure page: the copy command
+      // still runs the copy handler above, which puts the same text there.
+      this.#copying = true;
+      const copied = document.execCommand('copy');
+      this.#copying = false;
+      if (!copied)
+        this.#showMessage('The analysis could not be copied: this browser does not allow it. Select the results and copy them instead.');
+    }
+  }
+
+  async #share() {
+    try {
+      await navigator.share({ title: 'Trelvane Analysis', text: this.#text() });
+    } catch (failure) {
+      if (failure.name !== 'AbortError')
+        this.#showMessage(`The analysis could not be shared: ${failure.message}`);
+    }
+  }
+
+  #showMessage(text) {
+    clearTimeout(this.#messageTimer);
+    this.#message.textContent = text;
+    if (text)
+      this.#messageTimer = setTimeout(() => this.#showMessage(''), kMessageMs);
+  }
+}
