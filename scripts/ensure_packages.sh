@@ -51,3 +51,12 @@ TRELVANE_WINDOWS_PACKAGES=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     cmake ninja-build qt6-base-dev librsvg2-bin icoutils imagemagick nsis xz-utils
 )
+
+# What the web edition needs: Debian's emscripten (which brings node and the acorn its
+# optimizer runs on), CMake and Ninja, and rsvg-convert for the page's icons.
+TRELVANE_WEB_PACKAGES=(emscripten cmake ninja-build librsvg2-bin)
+
+# What its tests need on top: Debian's Chromium, driven headless by the npm packages pinned
+# in tests/web, poppler to read the printed page back, GoogleTest's source, built for
+# WebAssembly, and the fonts the page is drawn with.
+TRELVANE_WEB_TEST_PACKAGES=(chromium poppler-utils googletest fonts-liberation fonts-dejavu-core)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds Trelvane with its tests and runs the whole suite, on Linux and then for Windows
-# under wine; exits non-zero when a test fails.
+# Builds Trelvane with its tests and runs the whole suite, on Linux, then for Windows under
+# wine, then for the web; exits non-zero when a test fails.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$top/scripts/ensure_packages.sh"
@@ -28,3 +28,8 @@ LSAN_OPTIONS=suppressions="$top/tests/lsan.supp":print_suppressions=0 \
 # program comes from the first build.
 bash "$top/scripts/windows.sh" --tests "$build"
 ctest --test-dir "$top/build/windows" --output-on-failure
+
+# The web edition: the analysis and report tests built for WebAssembly and run under node,
+# the page in Chromium, and the site's size.
+bash "$top/scripts/web.sh" --tests
+ctest --test-dir "$top/build/wasm" --output-on-failure

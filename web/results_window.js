@@ -26,10 +26,15 @@ export class ResultsWindow {
     this.#returnTo = returnTo;
 
     document.getElementById('cmdOK').addEventListener('click', () => this.#dialog.close());
-    // Enter anywhere but on another button closes it, as the window's default button does.
-    this.#dialog.addEventListener('keydown', (event) => {
-      if (event.key === 'Enter' && !event.target.closest('button, a'))
-        this.#dialog.close();
+    // Enter anywhere but on another button closes it, as the window's default button does;
+    // after a click on its text the focus is on the page, not in the dialog.
+    document.addEventListener('keydown', (event) => {
+      if (event.key !== 'Enter' || !this.#dialog.open || event.target.closest('button, a, input')
+          || document.querySelector('dialog[open]:not(#frmAnswers)'))
+        return;
+      // Or the key would go on to press Analyze, which has the focus again.
+      event.preventDefault();
+      this.#dialog.close();
     });
     this.#dialog.addEventListener('close', () => {
       document.body.classList.remove('printing-report');
