@@ -3,7 +3,8 @@
 # window, the results of a saturated layout, the name prompt, the print preview, the help,
 # and the first page of the report it prints, rendered from the PDF with pdftoppm; and,
 # once the Windows packages are made (bash scripts/windows.sh), the Windows program's input
-# window under wine, with the worked example typed in.
+# window under wine, with the worked example typed in; and, once the web edition is built
+# (bash scripts/web.sh --tests), the page in Chromium on a phone and a desktop.
 # Usage: scripts/screenshots.sh [OUTPUT_DIR]   (default docs/screenshots)
 # QT_SCALE_FACTOR=2 scripts/screenshots.sh /tmp/big   shows the windows at double size.
 # The build goes to build/test, as the test command's does, unless TRELVANE_BUILD_DIR is set.
@@ -52,5 +53,10 @@ if [ -n "$zip" ]; then
         wineserver -k' "$work/windows/Trelvane" "$out/input-wine.png"
 else
     echo "No Windows zip in build/windows: the picture under wine is not remade"
+fi
+if [ -f "$top/build/web/index.html" ] && [ -d "$top/tests/web/node_modules" ]; then
+    node "$top/scripts/web_screenshots.mjs" "$top/build/web" "$out"
+else
+    echo "No web edition in build/web: its pictures are not remade"
 fi
 echo "Pictures written to $out"

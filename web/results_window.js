@@ -50,9 +50,12 @@ export class ResultsWindow {
       share.hidden = false;
       share.addEventListener('click', () => this.#share());
     }
-    // Ctrl+C with nothing selected copies the analysis.
+    // Ctrl+C with nothing selected copies the analysis; a text box copies its own text.
     document.addEventListener('copy', (event) => {
-      if (!this.#dialog.open || (!this.#copying && !document.getSelection().isCollapsed))
+      if (!this.#dialog.open)
+        return;
+      if (!this.#copying && (!document.getSelection().isCollapsed
+          || event.target.closest('input') || document.querySelector('dialog[open]:not(#frmAnswers)')))
         return;
       event.preventDefault();
       event.clipboardData.setData('text/plain', this.#text());

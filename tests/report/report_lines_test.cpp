@@ -128,61 +128,45 @@ TEST_P(WholeReportTest, copiesThePrintedLinesAsText)
     }
 }
 
+// The events of the worked example's report with `funcTrack` feet of functional track: its
+// functional lines, and what follows the light session.
+Lines pineRidgeEvents(const char *funcTrack, const Lines &functional, const Lines &end)
+{
+    return kHead
+        + Lines{"line       Mainline PASSING track length:  10 ft.",
+                std::string("line       FUNCTIONAL track length:  ") + funcTrack + " ft.",
+                "line       Total STORAGE track length:  100 ft.",
+                "line       EQUIVALENT number of 40' cars in service:  30",
+                "empty",
+                "empty",
+                "line *** TRACKAGE ANALYSIS ***",
+                "empty",
+                "line Passing trackage is ADEQUATE."}
+        + functional
+        + Lines{"line Yard capacity is ADEQUATE.",
+                "line       Use a max. of 160 cars in service.",
+                "empty",
+                "empty",
+                "line *** OPERATING ANALYSIS ***",
+                "empty",
+                "line Based on 30 cars in service:",
+                "line       Move 21 cars for a HEAVY session.",
+                "line       Move 15 cars for an AVERAGE session.",
+                "line       Move 7 cars for a LIGHT session.",
+                "empty"}
+        + end;
+}
+
 const WholeReportRow kWholeReportRows[] = {
     {"WorkedExampleSaturated35Lines", pineRidgeSaturated(),
-     kHead + Lines{
-                 "line       Mainline PASSING track length:  10 ft.",
-                 "line       FUNCTIONAL track length:  18 ft.",
-                 "line       Total STORAGE track length:  100 ft.",
-                 "line       EQUIVALENT number of 40' cars in service:  30",
-                 "empty",
-                 "empty",
-                 "line *** TRACKAGE ANALYSIS ***",
-                 "empty",
-                 "line Passing trackage is ADEQUATE.",
-                 "line Functional trackage is SATURATED!",
-                 "line       Move no more than 14.4 cars, or REDESIGN trackage.",
-                 "line Yard capacity is ADEQUATE.",
-                 "line       Use a max. of 160 cars in service.",
-                 "empty",
-                 "empty",
-                 "line *** OPERATING ANALYSIS ***",
-                 "empty",
-                 "line Based on 30 cars in service:",
-                 "line       Move 21 cars for a HEAVY session.",
-                 "line       Move 15 cars for an AVERAGE session.",
-                 "line       Move 7 cars for a LIGHT session.",
-                 "empty",
-                 "line       Warning![zone]Operation may not be satisfactory using these",
-                 "line [zone]figures unless functional trackage is redesigned.",
-                 "empty",
-                 "end",
-             }},
+     pineRidgeEvents("18",
+                     {"line Functional trackage is SATURATED!",
+                      "line       Move no more than 14.4 cars, or REDESIGN trackage."},
+                     {"line       Warning![zone]Operation may not be satisfactory using these",
+                      "line [zone]figures unless functional trackage is redesigned.", "empty",
+                      "end"})},
     {"FunctionalFiftyFeetAdequate31Lines", pineRidgeAdequate(),
-     kHead + Lines{
-                 "line       Mainline PASSING track length:  10 ft.",
-                 "line       FUNCTIONAL track length:  50 ft.",
-                 "line       Total STORAGE track length:  100 ft.",
-                 "line       EQUIVALENT number of 40' cars in service:  30",
-                 "empty",
-                 "empty",
-                 "line *** TRACKAGE ANALYSIS ***",
-                 "empty",
-                 "line Passing trackage is ADEQUATE.",
-                 "line Functional trackage is ADEQUATE.",
-                 "line Yard capacity is ADEQUATE.",
-                 "line       Use a max. of 160 cars in service.",
-                 "empty",
-                 "empty",
-                 "line *** OPERATING ANALYSIS ***",
-                 "empty",
-                 "line Based on 30 cars in service:",
-                 "line       Move 21 cars for a HEAVY session.",
-                 "line       Move 15 cars for an AVERAGE session.",
-                 "line       Move 7 cars for a LIGHT session.",
-                 "empty",
-                 "end",
-             }},
+     pineRidgeEvents("50", {"line Functional trackage is ADEQUATE."}, {"end"})},
 };
 INSTANTIATE_TEST_SUITE_P(ReportLines, WholeReportTest, ::testing::ValuesIn(kWholeReportRows),
                          [](const auto &info) { return std::string(info.param.name); });

@@ -31,6 +31,9 @@ const kStates = {
     await dialog(page, kResults).getByRole('button', { name: 'Print', exact: true }).click();
     await dialog(page, kPrompt).waitFor();
   },
+  help: async (page) => {
+    await page.goto(new URL('help.html', page.url()).href);
+  },
 };
 
 for (const colorScheme of ['light', 'dark']) {

@@ -176,3 +176,20 @@ test('a counter emptied keeps its number when left', () =>
     assert.equal((await shownResults(page)).texts[5], 'Based on 14 cars in service:');
     assert.equal(await dialog(page, kResults).isVisible(), true);
   }));
+
+test('the Help link and F1 open the help beside the form, which keeps its entries', () =>
+  withPage({}, async (page) => {
+    await trackBox(page, 'Passing Track:').fill('10');
+    const [help] = await Promise.all([page.waitForEvent('popup'),
+      page.getByRole('link', { name: 'Help', exact: true }).click()]);
+    await help.getByRole('heading', { name: 'Trelvane help', level: 1 }).waitFor();
+    for (const section of ['The three kinds of track', 'Printing, copying and saving', 'Keys'])
+      await help.getByRole('heading', { name: section, level: 2 }).waitFor();
+    // The desktop's own parts stay with it.
+    assert.equal(await help.getByText('Print Preview').count(), 0);
+    await help.close();
+    const [again] = await Promise.all([page.waitForEvent('popup'), page.keyboard.press('F1')]);
+    assert.match(again.url(), /\/help\.html$/);
+    await again.close();
+    assert.equal(await trackBox(page, 'Passing Track:').inputValue(), '10');
+  }));

@@ -38,6 +38,29 @@ test('once opened, the page starts and analyses without a network', async () => 
   await page.context().close();
 });
 
+test('installable as an app: its manifest and icons as the browser checks them', async () => {
+  const page = await openPage(session);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  const cdp = await page.context().newCDPSession(page);
+  const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+  // The test's browser context is a private one, where nothing installs.
+  assert.deepEqual(installabilityErrors.filter(({ errorId }) => errorId !== 'in-incognito'), []);
+  const { url, data } = await cdp.send('Page.getAppManifest');
+  const manifest = JSON.parse(data);
+  assert.match(url, /manifest\.webmanifest$/);
+  assert.deepEqual([manifest.name, manifest.short_name, manifest.display], ['Trelvane', 'Trelvane', 'standalone']);
+  for (const { src, sizes } of manifest.icons.filter(({ type }) => type === 'image/png')) {
+    const size = await page.evaluate(async (icon) => {
+      const image = new Image();
+      image.src = icon;
+      await image.decode();
+      return `${image.naturalWidth}x${image.naturalHeight}`;
+    }, src);
+    assert.equal(size, sizes, src);
+  }
+  await page.context().close();
+});
+
 test('nothing is asked of another site', async () => {
   const page = await openPage(session, { permissions: ['clipboard-read', 'clipboard-write'] });
   const elsewhere = [];
