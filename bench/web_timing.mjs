@@ -1,12 +1,14 @@
 // The web page's speed, measured in Debian's Chromium against a bare page (one button that
-// opens one dialog) served by the same local server in the same run:
+// opens one dialog) served by the same local server in the same run, and against that bare
+// page with the site's core loaded before its button works, which tells what the core alone
+// costs:
 // - ready: from navigation to the first dialog on screen, the page's button pressed as soon
 //   as it can be (Analyze opens the failure message of an empty form); medians of
 //   alternating cold starts, each in a fresh browser context;
 // - Analyze: from the click on Analyze, the worked example entered, to the first frame
 //   that shows the results; median.
 //   node bench/web_timing.mjs SITE [--runs N] [--check]
-import { mkdtempSync, rmSync, symlinkSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, rmSync, symlinkSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -53,6 +55,11 @@ const median = (values) => {
 const host = mkdtempSync(join(tmpdir(), 'trelvane-bench-'));
 symlinkSync(resolve(site), join(host, 'trelvane'));
 symlinkSync(join(here, 'web_bare'), join(host, 'bare'));
+mkdirSync(join(host, 'bare-core'));
+for (const file of ['index.html', 'bare_core.js'])
+  symlinkSync(join(here, 'web_bare_core', file), join(host, 'bare-core', file));
+for (const file of ['rules.js', 'trelvane_core.js', 'trelvane_core.wasm'])
+  symlinkSync(resolve(site, file), join(host, 'bare-core', file));
 const server = await serveSite(host, 0);
 const origin = `http://127.0.0.1:${server.address().port}`;
 const browser = await chromium.launch({
@@ -107,14 +114,17 @@ async function analyzeTimes() {
 
 try {
   const bare = [];
+  const bareCore = [];
   const trelvane = [];
   for (let i = 0; i < runs; ++i) {
     bare.push(await readyTime('bare', '#open'));
+    bareCore.push(await readyTime('bare-core', '#open'));
     trelvane.push(await readyTime('trelvane', '#cmdAnalyze'));
   }
   const ratio = median(trelvane) / median(bare);
   console.log(`ready, navigation to the first dialog on screen (median of ${runs}):`);
-  console.log(`  bare page ${median(bare).toFixed(1)} ms, Trelvane ${median(trelvane).toFixed(1)} ms,`
+  console.log(`  bare page ${median(bare).toFixed(1)} ms, with the core ${median(bareCore).toFixed(1)} ms`
+    + ` (${(median(bareCore) / median(bare)).toFixed(2)}), Trelvane ${median(trelvane).toFixed(1)} ms,`
     + ` ratio ${ratio.toFixed(2)} (at most ${kReadyRatio})`);
   const analyze = await analyzeTimes();
   const handler = median(analyze.map((t) => t.handler));

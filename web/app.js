@@ -1,11 +1,8 @@
 // The page's start: the core loaded, the form wired as the input window, the analysis on
 // Analyze, and the service worker that lets the page start without a network.
-import { FootageBox } from './footage_box.js';
-import { decimalSeparator } from './locale.js';
+import { FootageBox, SpinButton } from './controls.js';
 import { ResultsWindow } from './results_window.js';
-import { RoadNamePrompt } from './road_name_prompt.js';
-import { loadRules } from './rules.js';
-import { SpinButton } from './spin_button.js';
+import { LoadFailure, loadRules } from './rules.js';
 
 const analyzeButton = document.getElementById('cmdAnalyze');
 const starting = document.getElementById('lblStarting');
@@ -35,7 +32,7 @@ function wireForm(rules) {
     return new SpinButton(counter.querySelector('input'), decrease, increase);
   });
 
-  const results = new ResultsWindow(rules, new RoadNamePrompt(), analyzeButton);
+  const results = new ResultsWindow(rules, analyzeButton);
   const failure = document.getElementById('dlgFailure');
   document.getElementById('cmdFailureOK').addEventListener('click', () => failure.close());
   failure.addEventListener('close', () => analyzeButton.focus());
@@ -44,7 +41,7 @@ function wireForm(rules) {
     // What the boxes show is what is analysed, also when the focus never left them.
     for (const box of boxes)
       box.leaveIfChanged();
-    const outcome = rules.analyze(counters.map((counter) => counter.value), decimalSeparator());
+    const outcome = rules.analyze(counters.map((counter) => counter.value));
     if (outcome.failure)
       showFailure(outcome.failure);
     else
@@ -63,13 +60,20 @@ function openHelpOnF1() {
   });
 }
 
+const kLoadFailures = {
+  [LoadFailure.NoWebAssembly]: 'Trelvane could not start: this browser cannot run its analysis '
+    + '(it has no WebAssembly). Open the page in a current browser, such as Chrome, Edge, '
+    + 'Firefox or Safari.',
+  [LoadFailure.NotLoaded]: 'Trelvane could not start: its analysis did not load. Check the '
+    + 'connection and reload the page. If this stays, the site lacks the file '
+    + 'trelvane_core.wasm or does not send it as application/wasm.',
+};
+
 try {
   wireForm(await loadRules());
   starting.textContent = '';
 } catch (failure) {
-  starting.textContent = 'Trelvane could not start: this browser cannot run its analysis '
-    + `(${failure.message}). Open the page in a current browser, such as Chrome, Edge, `
-    + 'Firefox or Safari.';
+  starting.textContent = kLoadFailures[failure] ?? `Trelvane could not start: ${failure}`;
   starting.setAttribute('role', 'alert');
 }
 openHelpOnF1();

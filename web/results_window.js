@@ -1,14 +1,67 @@
 // The results: the nine texts of one analysis and the warning, as a modal dialog, with
-// OK, Print (the name, then the browser's print dialog with the report as the page),
+// OK, Print (the name prompt, then the browser's print dialog with the report as the page),
 // Copy, and Share where the device can. While it is open, printing the page prints the
 // report under the name confirmed last.
-import { shortDate } from './locale.js';
-import { showReportPage } from './report_page.js';
 
 const kCaptionIds = ['lblPassSug', 'lblFuncStatus', 'lblFuncSug', 'lblStorStatus', 'lblStorSug',
   'lblBasis', 'lblHvy', 'lblMed', 'lblLite'];
 // How long a message about the text stays.
 const kMessageMs = 4000;
+
+// The printed page: the report's lines as the core lays them out, each in the type it is
+// printed in, for the browser to print while the results are shown.
+function showReportPage(page, lines) {
+  page.replaceChildren(
+    ...lines.map(({ text, bold, size }) => {
+      const line = document.createElement('div');
+      line.textContent = text;
+      // Without a size the line keeps the page's own, as the report's first lines do.
+      if (size !== undefined)
+        line.style.fontSize = `${size}pt`;
+      if (bold)
+        line.style.fontWeight = 'bold';
+      return line;
+    }),
+  );
+}
+
+// The railroad-name prompt: asks for the name the report is printed under, offering the
+// name confirmed last in this visit.
+class RoadNamePrompt {
+  #dialog = document.getElementById('frmGetRoad');
+  #name = document.getElementById('txtRoadName');
+  #answer = null;
+
+  constructor() {
+    document.getElementById('getRoadForm').addEventListener('submit', (event) => {
+      event.preventDefault();
+      this.#close(true);
+    });
+    document.getElementById('cmdCancel').addEventListener('click', () => this.#close(false));
+    // Esc
+    this.#dialog.addEventListener('cancel', (event) => {
+      event.preventDefault();
+      this.#close(false);
+    });
+  }
+
+  // Resolves with the name once confirmed with OK, or with null.
+  ask(lastName) {
+    this.#name.value = lastName;
+    this.#dialog.showModal();
+    this.#name.select();
+    return new Promise((resolve) => {
+      this.#answer = (confirmed) => resolve(confirmed ? this.#name.value : null);
+    });
+  }
+
+  #close(confirmed) {
+    this.#dialog.close();
+    const answer = this.#answer;
+    this.#answer = null;
+    answer?.(confirmed);
+  }
+}
 
 export class ResultsWindow {
   #rules;
@@ -20,9 +73,9 @@ export class ResultsWindow {
   #messageTimer = 0;
   #copying = false; // the Copy button's fallback through the copy command
 
-  constructor(rules, prompt, returnTo) {
+  constructor(rules, returnTo) {
     this.#rules = rules;
-    this.#prompt = prompt;
+    this.#prompt = new RoadNamePrompt();
     this.#returnTo = returnTo;
 
     document.getElementById('cmdOK').addEventListener('click', () => this.#dialog.close());
@@ -80,11 +133,11 @@ export class ResultsWindow {
   }
 
   #text() {
-    return this.#rules.reportText(shortDate());
+    return this.#rules.reportText();
   }
 
   #layOutPage() {
-    showReportPage(this.#page, this.#rules.reportPage(shortDate()));
+    showReportPage(this.#page, this.#rules.reportPage());
   }
 
   async #print() {

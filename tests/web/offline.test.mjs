@@ -144,3 +144,17 @@ test('the site works from any folder of a host', async () => {
     rmSync(host, { recursive: true, force: true });
   }
 });
+
+test('a browser that cannot load the core is told so, and nothing analyses wrong', async () => {
+  const context = await session.browser.newContext({ serviceWorkers: 'block' });
+  await context.route('**/trelvane_core.wasm', (route) => route.fulfill({ status: 404, body: '' }));
+  const page = await context.newPage();
+  await page.goto(session.url);
+  const alert = page.getByRole('alert');
+  await alert.waitFor();
+  assert.equal(await alert.textContent(), 'Trelvane could not start: its analysis did not load. '
+    + 'Check the connection and reload the page. If this stays, the site lacks the file '
+    + 'trelvane_core.wasm or does not send it as application/wasm.');
+  assert.equal(await analyzeButton(page).isDisabled(), true);
+  await context.close();
+});

@@ -1,0 +1,109 @@
+// The form's two kinds of input. A track box holds what the core allows while it is typed in
+// (up to four digits), however the text comes (typed, pasted, dropped or from the
+// keyboard's suggestions), and takes its footage when the user leaves it. A car counter is
+// the ARIA spin button on a text input, between its − and + buttons: the arrow keys step by
+// one, Page Up and Page Down by ten, Home and End go to the bounds, and digits typed set the
+// number.
+
+export class FootageBox {
+  #input;
+  #rules;
+  #box;
+  #accepted = '';
+  #taken = '';
+  #selection = [0, 0];
+
+  constructor(input, rules, box) {
+    this.#input = input;
+    this.#rules = rules;
+    this.#box = box;
+    input.addEventListener('beforeinput', () => {
+      this.#selection = [input.selectionStart, input.selectionEnd];
+    });
+    // Checked once the browser has applied the change (a paste already cut to four
+    // characters), and put back before anything is drawn when it is refused.
+    input.addEventListener('input', () => {
+      if (rules.isFootageEntry(input.value)) {
+        this.#accepted = input.value;
+        return;
+      }
+      input.value = this.#accepted;
+      input.setSelectionRange(...this.#selection);
+    });
+    input.addEventListener('blur', () => {
+      // The page losing the focus to another app or tab is not leaving the box.
+      if (document.activeElement !== input)
+        this.leave();
+    });
+  }
+
+  // Takes the box's text, as leaving it does.
+  leave() {
+    this.#input.value = this.#rules.commitFootage(this.#box, this.#input.value);
+    this.#accepted = this.#taken = this.#input.value;
+  }
+
+  // Takes the text when it has changed since the box was last left: a button pressed
+  // without taking the focus acts on what the box shows. A box never entered stays empty.
+  leaveIfChanged() {
+    if (this.#input.value !== this.#taken)
+      this.leave();
+  }
+}
+
+const kPageStep = 10;
+
+export class SpinButton {
+  #input;
+  #min;
+  #max;
+  #value;
+
+  constructor(input, decrease, increase) {
+    this.#input = input;
+    this.#min = Number(input.getAttribute('aria-valuemin'));
+    this.#max = Number(input.getAttribute('aria-valuemax'));
+    this.#value = Number(input.getAttribute('aria-valuenow'));
+
+    const steps = {
+      ArrowUp: 1,
+      ArrowDown: -1,
+      PageUp: kPageStep,
+      PageDown: -kPageStep,
+      Home: -Infinity,
+      End: Infinity,
+    };
+    input.addEventListener('keydown', (event) => {
+      if (!(event.key in steps) || event.altKey || event.ctrlKey || event.metaKey || event.shiftKey)
+        return;
+      event.preventDefault();
+      this.#set(this.#value + steps[event.key]);
+    });
+    input.addEventListener('input', () => {
+      const text = input.value;
+      if (!/^[0-9]*$/.test(text)) {
+        input.value = String(this.#value);
+        return;
+      }
+      // A number being typed counts at once; an emptied box keeps the last number.
+      if (text !== '')
+        this.#set(Number(text), { keepText: true });
+    });
+    input.addEventListener('blur', () => {
+      input.value = String(this.#value);
+    });
+    decrease.addEventListener('click', () => this.#set(this.#value - 1));
+    increase.addEventListener('click', () => this.#set(this.#value + 1));
+  }
+
+  get value() {
+    return this.#value;
+  }
+
+  #set(value, { keepText = false } = {}) {
+    this.#value = Math.min(this.#max, Math.max(this.#min, value));
+    if (!keepText || Number(this.#input.value) !== this.#value)
+      this.#input.value = String(this.#value);
+    this.#input.setAttribute('aria-valuenow', String(this.#value));
+  }
+}
