@@ -12,18 +12,17 @@ import { mkdirSync, mkdtempSync, rmSync, symlinkSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { createRequire } from 'node:module';
 
 import { serveSite } from '../scripts/serve_web.mjs';
+import { launchChromium } from '../tests/web/chromium.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
-const { chromium } = createRequire(join(here, '../tests/web/package.json'))('playwright-core');
 
 const args = process.argv.slice(2);
 const site = args[0];
-const runs = Number(args[args.indexOf('--runs') + 1] || 0) || 20;
+const runs = args.includes('--runs') ? Number(args[args.indexOf('--runs') + 1]) : 20;
 const check = args.includes('--check');
-if (!site) {
+if (!site || !(runs > 0)) {
   console.error('usage: node bench/web_timing.mjs SITE [--runs N] [--check]');
   process.exit(2);
 }
@@ -62,11 +61,7 @@ for (const file of ['rules.js', 'trelvane_core.js', 'trelvane_core.wasm'])
   symlinkSync(resolve(site, file), join(host, 'bare-core', file));
 const server = await serveSite(host, 0);
 const origin = `http://127.0.0.1:${server.address().port}`;
-const browser = await chromium.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--disable-gpu', '--disable-background-networking', '--disable-component-update',
-    '--disable-sync', '--no-first-run', ...(process.getuid?.() === 0 ? ['--no-sandbox'] : [])],
-});
+const browser = await launchChromium();
 
 async function readyTime(path, button) {
   const context = await browser.newContext({ serviceWorkers: 'block' });

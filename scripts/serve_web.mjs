@@ -24,8 +24,15 @@ export function serveSite(folder, port = 8080) {
       let path = resolve(join(root, decodeURIComponent(new URL(request.url, 'http://x').pathname)));
       if (path !== root && !path.startsWith(root + sep))
         throw new Error('outside the site');
-      if ((await stat(path)).isDirectory())
+      if ((await stat(path)).isDirectory()) {
+        // A folder's page names its files relative to the folder.
+        if (!request.url.split('?')[0].endsWith('/')) {
+          response.writeHead(301, { Location: `${request.url.split('?')[0]}/` });
+          response.end();
+          return;
+        }
         path = join(path, 'index.html');
+      }
       const body = await readFile(path);
       response.writeHead(200, {
         'Content-Type': kTypes[extname(path)] ?? 'application/octet-stream',

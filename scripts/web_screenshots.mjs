@@ -3,22 +3,15 @@
 // page the browser prints for them.
 //   node scripts/web_screenshots.mjs SITE OUTPUT_DIR
 import { execFileSync } from 'node:child_process';
-import { createRequire } from 'node:module';
-import { dirname, join } from 'node:path';
-import { fileURLToPath } from 'node:url';
+import { join } from 'node:path';
 
+import { launchChromium } from '../tests/web/chromium.mjs';
 import { serveSite } from './serve_web.mjs';
 
-const here = dirname(fileURLToPath(import.meta.url));
-const { chromium } = createRequire(join(here, '../tests/web/package.json'))('playwright-core');
 const [site, out] = process.argv.slice(2);
 
 const server = await serveSite(site, 0);
-const browser = await chromium.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--disable-gpu', '--disable-background-networking', '--disable-component-update',
-    '--no-first-run', ...(process.getuid?.() === 0 ? ['--no-sandbox'] : [])],
-});
+const browser = await launchChromium();
 
 async function workedExample({ width, height, colorScheme }) {
   const page = await browser.newPage({ viewport: { width, height }, deviceScaleFactor: 2, colorScheme, locale: 'en-US' });

@@ -50,34 +50,35 @@ function wireForm(rules) {
   analyzeButton.disabled = false;
 }
 
-// F1 opens the help, as the Help link does, where the browser lets the page have the key.
+// F1 opens the help, as the Help link does, where the browser lets the page have the key;
+// held down, once.
 function openHelpOnF1() {
   document.addEventListener('keydown', (event) => {
     if (event.key !== 'F1')
       return;
     event.preventDefault();
-    window.open(document.getElementById('lnkHelp').href, '_blank', 'noopener');
+    if (!event.repeat)
+      window.open(document.getElementById('lnkHelp').href, '_blank', 'noopener');
   });
 }
+
+openHelpOnF1();
 
 const kLoadFailures = {
   [LoadFailure.NoWebAssembly]: 'Trelvane could not start: this browser cannot run its analysis '
     + '(it has no WebAssembly). Open the page in a current browser, such as Chrome, Edge, '
     + 'Firefox or Safari.',
   [LoadFailure.NotLoaded]: 'Trelvane could not start: its analysis did not load. Check the '
-    + 'connection and reload the page. If this stays, the site lacks the file '
-    + 'trelvane_core.wasm or does not send it as application/wasm.',
+    + 'connection and reload the page.',
 };
 
 try {
   wireForm(await loadRules());
   starting.textContent = '';
 } catch (failure) {
-  starting.textContent = kLoadFailures[failure] ?? `Trelvane could not start: ${failure}`;
   starting.setAttribute('role', 'alert');
+  starting.textContent = kLoadFailures[failure] ?? `Trelvane could not start: ${failure}`;
 }
-openHelpOnF1();
-
 // Offline starts and installing as an app; the page works without it.
 if ('serviceWorker' in navigator)
   navigator.serviceWorker.register('sw.js').catch(() => {});

@@ -10,7 +10,6 @@
 
 #include <emscripten/emscripten.h>
 
-#include <array>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -25,12 +24,13 @@ stdGeneral session;
 // What the results dialog shows, as the results window's labels hold it on the desktop:
 // the report reads it back.
 std::optional<ResultCaptions> shown;
-std::string answer;
+// The text a function returned last, kept until the next one returns.
+std::string lastReturned;
 
-const char *give(std::string text)
+const char *returnText(std::string text)
 {
-    answer = std::move(text);
-    return answer.c_str();
+    lastReturned = std::move(text);
+    return lastReturned.c_str();
 }
 
 // A JSON string literal; UTF-8 passes through as it is.
@@ -136,8 +136,8 @@ EMSCRIPTEN_KEEPALIVE const char *trelvane_commit_footage(int box, const char *te
     std::int16_t *const fields[] = {&session.intPassTrack, &session.intFuncTrack,
                                     &session.intStorTrack};
     if (box < 0 || box > 2)
-        return give(text);
-    return give(commitFootage(text, *fields[box]));
+        return returnText(text);
+    return returnText(commitFootage(text, *fields[box]));
 }
 
 // Analyze with the eight counters' values: {"captions":[nine texts],"warning":bool}, or
@@ -155,11 +155,11 @@ EMSCRIPTEN_KEEPALIVE const char *trelvane_analyze(int c0, int c1, int c2, int c3
             ? list({message})
             : list({std::string_view(message).substr(0, lineBreak),
                     std::string_view(message).substr(lineBreak + 1)});
-        return give("{\"failure\":{\"title\":" + quoted(kFailureTitle) + ",\"lines\":" + lines
+        return returnText("{\"failure\":{\"title\":" + quoted(kFailureTitle) + ",\"lines\":" + lines
                     + "}}");
     }
     const ResultCaptions &c = shown.emplace(resultCaptions(std::get<AnalysisResult>(outcome)));
-    return give("{\"captions\":"
+    return returnText("{\"captions\":"
                 + list({c.passSug, c.funcStatus, c.funcSug, c.storStatus, c.storSug, c.basis,
                         c.hvy, c.med, c.lite})
                 + ",\"warning\":"
@@ -173,7 +173,7 @@ EMSCRIPTEN_KEEPALIVE void trelvane_set_road_name(const char *name)
 
 EMSCRIPTEN_KEEPALIVE const char *trelvane_road_name()
 {
-    return give(session.strRoadName);
+    return returnText(session.strRoadName);
 }
 
 // The report of the results shown, dated `date`, as the lines of its page: a JSON array of
@@ -182,17 +182,17 @@ EMSCRIPTEN_KEEPALIVE const char *trelvane_report_page(const char *date)
 {
     const std::optional<ReportContent> content = report(date);
     if (!content)
-        return give("[]");
+        return returnText("[]");
     PageLines page;
     PrintAnalysisReport(*content, page);
-    return give(page.json);
+    return returnText(page.json);
 }
 
 // The same report as plain text, as the desktop copies it; empty when no results are shown.
 EMSCRIPTEN_KEEPALIVE const char *trelvane_report_text(const char *date)
 {
     const std::optional<ReportContent> content = report(date);
-    return give(content ? reportText(*content) : std::string());
+    return returnText(content ? reportText(*content) : std::string());
 }
 
 } // extern "C"

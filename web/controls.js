@@ -1,35 +1,37 @@
 // The form's two kinds of input. A track box holds what the core allows while it is typed in
-// (up to four digits), however the text comes (typed, pasted, dropped or from the
-// keyboard's suggestions), and takes its footage when the user leaves it. A car counter is
-// the ARIA spin button on a text input, between its − and + buttons: the arrow keys step by
-// one, Page Up and Page Down by ten, Home and End go to the bounds, and digits typed set the
+// (up to four digits) and takes its footage when the user leaves it. A car counter is the
+// ARIA spin button on a text input, between its − and + buttons: the arrow keys step by one,
+// Page Up and Page Down by ten, Home and End go to the bounds, and digits typed set the
 // number.
+
+// Keeps an input to the texts `accepts` allows, however a change comes (typed, pasted,
+// dropped or from the keyboard's suggestions): checked once the browser has applied it (a
+// paste already cut to the box's length), a refused change is put back, caret and all,
+// before anything is drawn.
+function keepTo(input, accepts) {
+  let before = { text: input.value, selection: [0, 0] };
+  input.addEventListener('beforeinput', () => {
+    before = { text: input.value, selection: [input.selectionStart, input.selectionEnd] };
+  });
+  input.addEventListener('input', () => {
+    if (accepts(input.value))
+      return;
+    input.value = before.text;
+    input.setSelectionRange(...before.selection);
+  });
+}
 
 export class FootageBox {
   #input;
   #rules;
   #box;
-  #accepted = '';
   #taken = '';
-  #selection = [0, 0];
 
   constructor(input, rules, box) {
     this.#input = input;
     this.#rules = rules;
     this.#box = box;
-    input.addEventListener('beforeinput', () => {
-      this.#selection = [input.selectionStart, input.selectionEnd];
-    });
-    // Checked once the browser has applied the change (a paste already cut to four
-    // characters), and put back before anything is drawn when it is refused.
-    input.addEventListener('input', () => {
-      if (rules.isFootageEntry(input.value)) {
-        this.#accepted = input.value;
-        return;
-      }
-      input.value = this.#accepted;
-      input.setSelectionRange(...this.#selection);
-    });
+    keepTo(input, rules.isFootageEntry);
     input.addEventListener('blur', () => {
       // The page losing the focus to another app or tab is not leaving the box.
       if (document.activeElement !== input)
@@ -39,8 +41,7 @@ export class FootageBox {
 
   // Takes the box's text, as leaving it does.
   leave() {
-    this.#input.value = this.#rules.commitFootage(this.#box, this.#input.value);
-    this.#accepted = this.#taken = this.#input.value;
+    this.#input.value = this.#taken = this.#rules.commitFootage(this.#box, this.#input.value);
   }
 
   // Takes the text when it has changed since the box was last left: a button pressed
@@ -79,15 +80,11 @@ export class SpinButton {
       event.preventDefault();
       this.#set(this.#value + steps[event.key]);
     });
+    keepTo(input, (text) => /^[0-9]*$/.test(text));
     input.addEventListener('input', () => {
-      const text = input.value;
-      if (!/^[0-9]*$/.test(text)) {
-        input.value = String(this.#value);
-        return;
-      }
       // A number being typed counts at once; an emptied box keeps the last number.
-      if (text !== '')
-        this.#set(Number(text), { keepText: true });
+      if (input.value !== '')
+        this.#set(Number(input.value), { keepText: true });
     });
     input.addEventListener('blur', () => {
       input.value = String(this.#value);

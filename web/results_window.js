@@ -38,7 +38,7 @@ class RoadNamePrompt {
       this.#close(true);
     });
     document.getElementById('cmdCancel').addEventListener('click', () => this.#close(false));
-    // Esc
+    // Esc answers as Cancel does, rather than leaving the question open.
     this.#dialog.addEventListener('cancel', (event) => {
       event.preventDefault();
       this.#close(false);
@@ -158,9 +158,13 @@ export class ResultsWindow {
     } catch {
       // Without the clipboard's permission, or outside a secure page: the copy command
       // still runs the copy handler above, which puts the same text there.
+      let copied = false;
       this.#copying = true;
-      const copied = document.execCommand('copy');
-      this.#copying = false;
+      try {
+        copied = document.execCommand('copy');
+      } finally {
+        this.#copying = false;
+      }
       if (!copied)
         this.#showMessage('The analysis could not be copied: this browser does not allow it. Select the results and copy them instead.');
     }

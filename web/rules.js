@@ -2,8 +2,6 @@
 // the one module that reaches the core, handing it what the desktop takes from the system,
 // here from the browser's locale: the decimal separator and today's short date with the
 // year in full. Every text that a rule makes comes from here.
-import createCore from './trelvane_core.js';
-
 function decimalSeparator() {
   const part = new Intl.NumberFormat().formatToParts(1.5).find(({ type }) => type === 'decimal');
   return part ? part.value : '.';
@@ -16,7 +14,7 @@ function shortDate() {
 // Why the core did not load.
 export const LoadFailure = Object.freeze({
   NoWebAssembly: 'no-webassembly', // the browser cannot run it
-  NotLoaded: 'not-loaded', // its file did not arrive whole, or is not served as WebAssembly
+  NotLoaded: 'not-loaded', // its files did not arrive
 });
 
 async function load() {
@@ -24,32 +22,47 @@ async function load() {
     throw LoadFailure.NoWebAssembly;
   let core;
   try {
+    const { default: createCore } = await import('./trelvane_core.js');
     core = await createCore();
   } catch {
     throw LoadFailure.NotLoaded;
   }
-  const call = (name, returns, ...args) =>
-    core.ccall(name, returns, args.map((arg) => (typeof arg === 'number' ? 'number' : 'string')), args);
+
+  // A text goes to the core on its heap, whatever its length, for the one call.
+  const withText = (text, use) => {
+    const size = core.lengthBytesUTF8(text) + 1;
+    const pointer = core._malloc(size);
+    if (!pointer)
+      throw new RangeError('The text is too long for the analysis.');
+    core.stringToUTF8(text, pointer, size);
+    try {
+      return use(pointer);
+    } finally {
+      core._free(pointer);
+    }
+  };
+  const text = (pointer) => core.UTF8ToString(pointer);
 
   return {
     // Sets up the session as the input window does when it loads: the car factors, and
     // the scale selected at start (HO); gives its option's index.
-    load: () => call('trelvane_load', 'number'),
-    selectScale: (index) => call('trelvane_select_scale', 'number', index) === 1,
+    load: () => core._trelvane_load(),
+    selectScale: (index) => core._trelvane_select_scale(index) === 1,
     // Whether a track box may hold this text while it is typed in.
-    isFootageEntry: (text) => call('trelvane_is_footage_entry', 'number', text) === 1,
+    isFootageEntry: (entry) => withText(entry, (p) => core._trelvane_is_footage_entry(p)) === 1,
     // Takes the text of track box `box` (0 passing, 1 functional, 2 storage) as the user
     // leaves it; gives the text the box shows then.
-    commitFootage: (box, text) => call('trelvane_commit_footage', 'string', box, text),
+    commitFootage: (box, entry) => withText(entry, (p) => text(core._trelvane_commit_footage(box, p))),
     // The eight car counts analysed: {captions: [nine texts], warning} or
     // {failure: {title, lines}}.
-    analyze: (counts) => JSON.parse(call('trelvane_analyze', 'string', ...counts, decimalSeparator())),
-    setRoadName: (name) => call('trelvane_set_road_name', null, name),
-    roadName: () => call('trelvane_road_name', 'string'),
+    analyze: (counts) =>
+      JSON.parse(withText(decimalSeparator(), (p) => text(core._trelvane_analyze(...counts, p)))),
+    setRoadName: (name) => withText(name, (p) => core._trelvane_set_road_name(p)),
+    roadName: () => text(core._trelvane_road_name()),
     // The shown results' report, dated today, as its printed lines: [{text, bold, size}], a
     // tab for each zone advance; and as the text the desktop copies.
-    reportPage: () => JSON.parse(call('trelvane_report_page', 'string', shortDate())),
-    reportText: () => call('trelvane_report_text', 'string', shortDate()),
+    reportPage: () => JSON.parse(withText(shortDate(), (p) => text(core._trelvane_report_page(p)))),
+    reportText: () => withText(shortDate(), (p) => text(core._trelvane_report_text(p))),
   };
 }
 

@@ -2,6 +2,7 @@
 #include "analysis/number_rules.h"
 #include "analysis_test_support.h"
 
+#include <clocale>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -161,6 +162,11 @@ TEST_P(DoubleToTextTest, writesFifteenSignificantDigitsWithoutExponent)
     EXPECT_EQ(doubleToText(row.value, row.separator), row.text);
 }
 
+// The extremes, written out in full: 309 digits, and 323 zeros after the point.
+const std::string kLargestDouble = "179769313486232" + std::string(294, '0');
+const std::string kSmallestDouble = "0." + std::string(323, '0') + "494065645841247";
+const std::string kTenToMinus300 = "0." + std::string(299, '0') + "1";
+
 const DoubleTextRow kDoubleTextRows[] = {
     {"WholeWithoutSeparator", 100 * 0.4, ".", "40"},
     {"OneDecimal", 36 * 0.4, ".", "14.4"},
@@ -180,8 +186,24 @@ const DoubleTextRow kDoubleTextRows[] = {
     {"RoundingCarriesIntoWhole", 99999.99999999999, ".", "100000"},
     {"LargeWithoutExponent", 1e15, ".", "1000000000000000"},
     {"SmallWithoutExponent", 0.000015, ".", "0.000015"},
+    {"LargestDouble", std::numeric_limits<double>::max(), ".", kLargestDouble.c_str()},
+    {"SmallestDouble", std::numeric_limits<double>::denorm_min(), ".", kSmallestDouble.c_str()},
+    {"TenToMinus300", 1e-300, ".", kTenToMinus300.c_str()},
 };
 INSTANTIATE_TEST_SUITE_P(NumberRules, DoubleToTextTest, ::testing::ValuesIn(kDoubleTextRows), RowName{});
+
+// The windowing toolkit sets the C library's locale from the user's, whose decimal point the
+// C library then writes; the text takes only the separator it is given.
+TEST(DoubleToTextLocale, ignoresTheCLibrarysDecimalPoint)
+{
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::string(std::localeconv()->decimal_point) != ",")
+        GTEST_SKIP() << "no locale here writes a decimal comma";
+    const std::string point = doubleToText(36 * 0.4, ".");
+    const std::string comma = doubleToText(7 * 0.4, ",");
+    std::setlocale(LC_NUMERIC, "C");
+    EXPECT_EQ(point, "14.4");
+    EXPECT_EQ(comma, "2,8");
+}
 
 struct FootageRow {
     const char *name;

@@ -261,6 +261,16 @@ const CopiedNameRow kCopiedNameRows[] = {
 INSTANTIATE_TEST_SUITE_P(ReportLines, CopiedNameTest, ::testing::ValuesIn(kCopiedNameRows),
                          [](const auto &info) { return std::string(info.param.name); });
 
+TEST(CopiedReport, leavesOutPreparedForWithoutAName)
+{
+    ReportContent content = pineRidgeSaturated();
+    content.roadName = "";
+    const Lines copied = split(reportText(content));
+    EXPECT_EQ(copied.size(), split(reportText(pineRidgeSaturated())).size() - 1);
+    EXPECT_EQ(copied.at(1), "");
+    EXPECT_EQ(copied.at(2), "Date:  3/5/2026");
+}
+
 TEST(ReportType, onlyLineFiveIsBold)
 {
     const RecordingPrinter printer = printed(pineRidgeSaturated());

@@ -3,8 +3,8 @@
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
-import { analyzeButton, counter, dialog, enterLayout, kLengths, kResults, kTracks, openPage,
-  shownResults, startBrowser, trackBox } from './support.mjs';
+import { analyzeButton, counter, enterLayout, kLengths, kTracks, openPage, shownResults,
+  startBrowser, trackBox } from './support.mjs';
 
 let session;
 before(async () => { session = await startBrowser(); });
@@ -60,7 +60,7 @@ const kBoxEntries = [
   { name: 'a fifth digit typed is refused', start: '', typed: '12345', shows: '1234' },
   { name: 'a paste with a letter is refused whole', start: '7', pasted: '12a', shows: '7' },
   { name: 'a long paste of digits is cut to four', start: '', pasted: '98765', shows: '9876' },
-  { name: 'text from an input method is refused', start: '5', composed: 'x', shows: '5' },
+  { name: 'a letter an input method commits is refused', start: '5', composed: 'x', shows: '5' },
   { name: 'a selection overwritten by a digit', start: '123', select: true, typed: '9', shows: '9' },
 ];
 
@@ -86,6 +86,8 @@ for (const entry of kBoxEntries) {
     }));
 }
 
+// The events a browser sends for text dropped on a box, played here: Chromium headless
+// takes no drag of text from outside the page.
 test('track box: text dropped on it meets the same rule', () =>
   withPage({}, async (page) => {
     const box = trackBox(page, 'Storage Track:');
@@ -167,14 +169,16 @@ for (const step of kCounterSteps) {
 
 test('a counter emptied keeps its number when left', () =>
   withPage({}, async (page) => {
+    await trackBox(page, 'Functional Track:').fill('100');
+    await trackBox(page, 'Storage Track:').fill('100');
     const count = counter(page, 80);
     await count.fill('7');
     await count.fill('');
     await page.keyboard.press('Tab');
     assert.equal(await count.inputValue(), '7');
-    await enterLayout(page, { scale: 'HO', pass: 10, func: 100, stor: 100, cars: { 80: 7 } });
+    // Seven 80-foot cars are fourteen 40-foot ones.
+    await analyzeButton(page).click();
     assert.equal((await shownResults(page)).texts[5], 'Based on 14 cars in service:');
-    assert.equal(await dialog(page, kResults).isVisible(), true);
   }));
 
 test('the Help link and F1 open the help beside the form, which keeps its entries', () =>

@@ -5,9 +5,8 @@ import { execFileSync } from 'node:child_process';
 import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { chromium } from 'playwright-core';
-
 import { serveSite } from '../../scripts/serve_web.mjs';
+import { launchChromium } from './chromium.mjs';
 
 export const kSite = process.env.TRELVANE_SITE;
 if (!kSite)
@@ -16,13 +15,7 @@ if (!kSite)
 // The test's own server and browser, ended by the returned stop().
 export async function startBrowser() {
   const server = await serveSite(kSite, 0);
-  const browser = await chromium.launch({
-    executablePath: process.env.TRELVANE_CHROMIUM ?? '/usr/bin/chromium',
-    // The machine's network is closed: Chromium's own connections would only fail.
-    args: ['--disable-gpu', '--disable-background-networking', '--disable-component-update',
-      '--disable-sync', '--disable-quic', '--no-first-run',
-      ...(process.getuid?.() === 0 ? ['--no-sandbox'] : [])],
-  });
+  const browser = await launchChromium();
   return {
     browser,
     url: `http://127.0.0.1:${server.address().port}/`,
@@ -129,7 +122,9 @@ export async function printedPage(page, format = 'Letter') {
   }
 }
 
-// Today as the page dates the report in `locale`.
+// Today as the report is dated in the locales the tests use: the short date, the year in full.
 export function shortDate(locale) {
-  return new Date().toLocaleDateString(locale, { year: 'numeric', month: 'numeric', day: 'numeric' });
+  const now = new Date();
+  const [day, month, year] = [now.getDate(), now.getMonth() + 1, now.getFullYear()];
+  return { 'en-US': `${month}/${day}/${year}`, 'de-DE': `${day}.${month}.${year}` }[locale];
 }
