@@ -1,7 +1,7 @@
 // The results: the nine texts of one analysis and the warning, as a modal dialog, with
 // OK, Print (the name prompt, then the browser's print dialog with the report as the page),
 // Copy, and Share where the device can. While it is open, printing the page prints the
-// report under the name confirmed last.
+// report under the name given last.
 
 const kCaptionIds = ['lblPassSug', 'lblFuncStatus', 'lblFuncSug', 'lblStorStatus', 'lblStorSug',
   'lblBasis', 'lblHvy', 'lblMed', 'lblLite'];
@@ -25,14 +25,18 @@ function showReportPage(page, lines) {
   );
 }
 
-// The railroad-name prompt: asks for the name the report is printed under, offering the
-// name confirmed last in this visit.
+// The railroad-name prompt: asks for the name the report is printed under and whether to
+// print. The name is kept for the visit whenever the user leaves its box, also for Cancel,
+// and offered again at the next Print; OK, Enter, Cancel and Esc leave the box too.
 class RoadNamePrompt {
+  #rules;
   #dialog = document.getElementById('frmGetRoad');
   #name = document.getElementById('txtRoadName');
   #answer = null;
 
-  constructor() {
+  constructor(rules) {
+    this.#rules = rules;
+    this.#name.addEventListener('blur', () => this.#rules.setRoadName(this.#name.value));
     document.getElementById('getRoadForm').addEventListener('submit', (event) => {
       event.preventDefault();
       this.#close(true);
@@ -45,17 +49,18 @@ class RoadNamePrompt {
     });
   }
 
-  // Resolves with the name once confirmed with OK, or with null.
-  ask(lastName) {
-    this.#name.value = lastName;
+  // Resolves with whether the user confirmed with OK.
+  ask() {
+    this.#name.value = this.#rules.roadName();
     this.#dialog.showModal();
     this.#name.select();
     return new Promise((resolve) => {
-      this.#answer = (confirmed) => resolve(confirmed ? this.#name.value : null);
+      this.#answer = resolve;
     });
   }
 
   #close(confirmed) {
+    this.#rules.setRoadName(this.#name.value);
     this.#dialog.close();
     const answer = this.#answer;
     this.#answer = null;
@@ -75,7 +80,7 @@ export class ResultsWindow {
 
   constructor(rules, returnTo) {
     this.#rules = rules;
-    this.#prompt = new RoadNamePrompt();
+    this.#prompt = new RoadNamePrompt(rules);
     this.#returnTo = returnTo;
 
     document.getElementById('cmdOK').addEventListener('click', () => this.#dialog.close());
@@ -141,10 +146,8 @@ export class ResultsWindow {
   }
 
   async #print() {
-    const name = await this.#prompt.ask(this.#rules.roadName());
-    if (name === null)
+    if (!(await this.#prompt.ask()))
       return;
-    this.#rules.setRoadName(name);
     this.#layOutPage();
     // The browser cannot say whether the page was printed, so nothing claims it was.
     window.print();
