@@ -8,6 +8,9 @@ const kCaptionIds = ['lblPassSug', 'lblFuncStatus', 'lblFuncSug', 'lblStorStatus
 // How long a message about the text stays.
 const kMessageMs = 4000;
 
+// The name prompt, or another dialog, stands over the results.
+const dialogOverResults = () => document.querySelector('dialog[open]:not(#frmAnswers)') !== null;
+
 // The printed page: the report's lines as the core lays them out, each in the type it is
 // printed in, for the browser to print while the results are shown.
 function showReportPage(page, lines) {
@@ -88,7 +91,7 @@ export class ResultsWindow {
     // after a click on its text the focus is on the page, not in the dialog.
     document.addEventListener('keydown', (event) => {
       if (event.key !== 'Enter' || !this.#dialog.open || event.target.closest('button, a, input')
-          || document.querySelector('dialog[open]:not(#frmAnswers)'))
+          || dialogOverResults())
         return;
       // Or the key would go on to press Analyze, which has the focus again.
       event.preventDefault();
@@ -113,7 +116,7 @@ export class ResultsWindow {
       if (!this.#dialog.open)
         return;
       if (!this.#copying && (!document.getSelection().isCollapsed
-          || event.target.closest('input') || document.querySelector('dialog[open]:not(#frmAnswers)')))
+          || event.target.closest('input') || dialogOverResults()))
         return;
       event.preventDefault();
       event.clipboardData.setData('text/plain', this.#text());
